@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs, on Debian, whatever the build and the tests need and the machine lacks.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev nlohmann-json3-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+elif command -v sudo >/dev/null 2>&1; then
+  sudo apt-get update -qq
+  sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+else
+  echo "Missing packages (${missing[*]}) and no root rights to install them." >&2
+  exit 1
+fi

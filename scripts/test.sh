@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite: the normal build, then the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+for preset in default sanitize; do
+  echo "=== ${preset} build ==="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "=== ${preset} tests ==="
+  ctest --preset "$preset" -j "$jobs"
+done

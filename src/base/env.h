@@ -1,0 +1,51 @@
+// The world outside the module: clock, host directory, files, libraries, pauses.
+// Nothing in the module reads the clock or touches the file system except through it.
+#pragma once
+
+#include <string>
+
+#include "ecf/datetime.h"
+
+namespace ecf {
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  virtual DateTime now() = 0;
+  // The host directory (debug log, grand-total file), ending with the path separator.
+  virtual std::string hostDirectory() = 0;
+
+  virtual bool fileExists(const std::string& path) = 0;
+  virtual bool directoryExists(const std::string& path) = 0;
+  // Each returns false and fills `error` (when given) on failure.
+  virtual bool readFile(const std::string& path, std::string& contents, std::string* error) = 0;
+  virtual bool appendToFile(const std::string& path, const std::string& data,
+                            std::string* error) = 0;
+  // Writes a temporary file beside `path`, flushes it and renames it over `path`, so a
+  // crash leaves either the old or the new file, never a mix. Writers of one file take
+  // turns: the temporary name is "<path>.tmp-<process id>".
+  virtual bool replaceFile(const std::string& path, const std::string& data,
+                           std::string* error) = 0;
+  virtual bool createDirectory(const std::string& path, std::string* error) = 0;
+
+  // A library handle, or nullptr with `error` filled.
+  virtual void* loadLibrary(const std::string& name, std::string* error) = 0;
+  virtual void* findSymbol(void* library, const std::string& name) = 0;
+
+  // A short pause between printer steps (count in tenths of a second).
+  virtual void delay(int count) = 0;
+  // Lets the host's user interface process its pending messages.
+  virtual void processMessages() = 0;
+};
+
+// The real environment of this process. The host directory defaults to the directory of
+// the running executable.
+Env& realEnv();
+
+char pathSeparator();
+// `directory` followed by the separator when it lacks one; an empty directory stays empty.
+std::string withTrailingSeparator(std::string directory);
+std::string executableDirectory();
+
+}  // namespace ecf

@@ -1,0 +1,201 @@
+// The real environment on POSIX systems.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "base/env.h"
+
+namespace ecf {
+namespace {
+
+bool fail(std::string* error, const std::string& what) {
+  if (error) *error = what;
+  return false;
+}
+
+bool failErrno(std::string* error, const std::string& action, const std::string& path) {
+  return fail(error, action + " '" + path + "': " + std::strerror(errno));
+}
+
+// Writes all of `data`, retrying short writes and interruptions.
+bool writeAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t written = ::write(fd, data.data() + done, data.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+std::string parentDirectory(const std::string& path) {
+  const std::string parent = std::filesystem::path(path).parent_path().string();
+  return parent.empty() ? "." : parent;
+}
+
+class PosixEnv final : public Env {
+ public:
+  DateTime now() override {
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+    const std::time_t seconds = static_cast<std::time_t>(millis / 1000);
+    std::tm local{};
+    if (::localtime_r(&seconds, &local) == nullptr) return DateTime::fromUnixMillis(millis);
+    return DateTime::fromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                               local.tm_hour, local.tm_min,
+                               local.tm_sec > 59 ? 59 : local.tm_sec,  // leap second
+                               static_cast<int>(millis % 1000));
+  }
+
+  std::string hostDirectory() override { return executableDirectory(); }
+
+  bool fileExists(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+  }
+
+  bool directoryExists(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+  }
+
+  bool readFile(const std::string& path, std::string& contents, std::string* error) override {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return failErrno(error, "cannot open", path);
+    std::string data;
+    char buffer[64 * 1024];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        const bool result = failErrno(error, "cannot read", path);
+        ::close(fd);
+        return result;
+      }
+      if (got == 0) break;
+      data.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    contents = std::move(data);
+    return true;
+  }
+
+  bool appendToFile(const std::string& path, const std::string& data,
+                    std::string* error) override {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return failErrno(error, "cannot open", path);
+    std::string failure;
+    if (!writeAll(fd, data)) failure = "cannot write '" + path + "': " + std::strerror(errno);
+    if (::close(fd) != 0 && failure.empty()) {
+      failure = "cannot write '" + path + "': " + std::strerror(errno);
+    }
+    if (!failure.empty()) return fail(error, failure);
+    return true;
+  }
+
+  bool replaceFile(const std::string& path, const std::string& data,
+                   std::string* error) override {
+    const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return failErrno(error, "cannot create", temporary);
+    // The old file is only touched by the rename, after the new content is on disk.
+    std::string failure;
+    if (!writeAll(fd, data)) {
+      failure = "cannot write '" + temporary + "': " + std::strerror(errno);
+    } else if (::fsync(fd) != 0) {
+      failure = "cannot flush '" + temporary + "': " + std::strerror(errno);
+    }
+    if (::close(fd) != 0 && failure.empty()) {
+      failure = "cannot write '" + temporary + "': " + std::strerror(errno);
+    }
+    if (!failure.empty()) {
+      ::unlink(temporary.c_str());
+      return fail(error, failure);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+      const bool result = failErrno(error, "cannot replace", path);
+      ::unlink(temporary.c_str());
+      return result;
+    }
+    // Makes the rename itself durable; a failure here no longer risks the content.
+    const int directory = ::open(parentDirectory(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+      ::fsync(directory);
+      ::close(directory);
+    }
+    return true;
+  }
+
+  bool createDirectory(const std::string& path, std::string* error) override {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (ec) return fail(error, "cannot create directory '" + path + "': " + ec.message());
+    if (!std::filesystem::is_directory(path, ec)) {
+      return fail(error, "cannot create directory '" + path + "': a file has that name");
+    }
+    return true;
+  }
+
+  void* loadLibrary(const std::string& name, std::string* error) override {
+    void* handle = ::dlopen(name.c_str(), RTLD_NOW);
+    if (handle == nullptr) {
+      const char* reason = ::dlerror();
+      fail(error, reason ? reason : "cannot load library '" + name + "'");
+    }
+    return handle;
+  }
+
+  void* findSymbol(void* library, const std::string& name) override {
+    if (library == nullptr) return nullptr;
+    return ::dlsym(library, name.c_str());
+  }
+
+  void delay(int count) override {
+    if (count > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100LL * count));
+  }
+
+  void processMessages() override {}
+};
+
+}  // namespace
+
+Env& realEnv() {
+  static PosixEnv env;
+  return env;
+}
+
+char pathSeparator() {
+#ifdef _WIN32
+  return '\\';
+#else
+  return '/';
+#endif
+}
+
+std::string withTrailingSeparator(std::string directory) {
+  // An empty directory stays empty (the working directory), never the root.
+  if (!directory.empty() && directory.back() != pathSeparator()) directory += pathSeparator();
+  return directory;
+}
+
+std::string executableDirectory() {
+  std::error_code ec;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || executable.empty()) return withTrailingSeparator(".");  // no /proc
+  return withTrailingSeparator(executable.parent_path().string());
+}
+
+}  // namespace ecf

@@ -1,0 +1,214 @@
+#include "base/utf8.h"
+
+#include <array>
+#include <cstdint>
+
+namespace ecf {
+namespace {
+
+// Decodes one character at `pos`; sets `length` to the bytes it takes. Returns -1
+// for a malformed sequence (length is then 1).
+long decodeAt(std::string_view text, std::size_t pos, std::size_t& length) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  length = 1;
+  if (lead < 0x80) return lead;
+  std::size_t extra = 0;
+  long code = 0;
+  long minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1, code = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2, code = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3, code = lead & 0x07, minimum = 0x10000;
+  } else {
+    return -1;
+  }
+  if (pos + extra >= text.size()) return -1;
+  for (std::size_t i = 1; i <= extra; ++i) {
+    const unsigned char c = byte(pos + i);
+    if ((c & 0xC0) != 0x80) return -1;
+    code = (code << 6) | (c & 0x3F);
+  }
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return -1;
+  length = extra + 1;
+  return code;
+}
+
+void encode(long code, std::string& out) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// Calls fn(code, bytes) for each character; malformed bytes come as code -1.
+template <class Fn>
+void forEachChar(std::string_view text, Fn fn) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t length = 1;
+    const long code = decodeAt(text, pos, length);
+    fn(code, text.substr(pos, length));
+    pos += length;
+  }
+}
+
+// Code points of 0x80..0x9F in Windows-1252 (0 where the byte is undefined).
+constexpr std::array<std::uint16_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+long upperOf(long c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+  if (c == 0xFF) return 0x178;
+  if (c == 0x153) return 0x152;
+  if (c == 0x161) return 0x160;
+  if (c == 0x17E) return 0x17D;
+  return c;
+}
+
+long lowerOf(long c) {
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  if (c == 0x178) return 0xFF;
+  if (c == 0x152) return 0x153;
+  if (c == 0x160) return 0x161;
+  if (c == 0x17D) return 0x17E;
+  return c;
+}
+
+template <class Map>
+std::string mapChars(std::string_view text, Map map) {
+  std::string out;
+  out.reserve(text.size());
+  forEachChar(text, [&](long code, std::string_view bytes) {
+    if (code < 0) {
+      out += bytes;
+    } else {
+      encode(map(code), out);
+    }
+  });
+  return out;
+}
+
+}  // namespace
+
+std::string repairUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  forEachChar(text, [&](long code, std::string_view bytes) {
+    if (code < 0) {
+      out += '?';
+    } else {
+      out += bytes;
+    }
+  });
+  return out;
+}
+
+bool isValidUtf8(std::string_view text) {
+  bool valid = true;
+  forEachChar(text, [&](long code, std::string_view) { valid = valid && code >= 0; });
+  return valid;
+}
+
+std::size_t charCount(std::string_view text) {
+  std::size_t count = 0;
+  forEachChar(text, [&](long, std::string_view) { ++count; });
+  return count;
+}
+
+std::size_t byteOffsetOfChar(std::string_view text, std::size_t chars) {
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < chars && pos < text.size(); ++i) {
+    std::size_t length = 1;
+    decodeAt(text, pos, length);
+    pos += length;
+  }
+  return pos;
+}
+
+std::string charSubstr(std::string_view text, std::size_t start, std::size_t count) {
+  const std::size_t from = byteOffsetOfChar(text, start);
+  const std::string_view rest = text.substr(from);
+  if (count == std::string_view::npos) return std::string(rest);
+  return std::string(rest.substr(0, byteOffsetOfChar(rest, count)));
+}
+
+std::string upperCase(std::string_view text) { return mapChars(text, upperOf); }
+std::string lowerCase(std::string_view text) { return mapChars(text, lowerOf); }
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  return upperCase(a) == upperCase(b);
+}
+
+std::size_t findIgnoreCase(std::string_view haystack, std::string_view needle) {
+  // Case mapping keeps each character's byte length within the Latin range, so byte
+  // offsets in the upper-cased text are offsets in the original.
+  const std::string upperHaystack = upperCase(haystack);
+  const std::string upperNeedle = upperCase(needle);
+  if (upperHaystack.size() != haystack.size()) {
+    // Rare letters whose case forms differ in length (ÿ/Ÿ): search character by character.
+    const std::size_t chars = charCount(haystack);
+    const std::size_t needleChars = charCount(needle);
+    for (std::size_t i = 0; i + needleChars <= chars; ++i) {
+      if (equalsIgnoreCase(charSubstr(haystack, i, needleChars), needle)) {
+        return byteOffsetOfChar(haystack, i);
+      }
+    }
+    return std::string_view::npos;
+  }
+  return upperHaystack.find(upperNeedle);
+}
+
+std::string utf8ToCp1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  forEachChar(utf8, [&](long code, std::string_view) {
+    if (code >= 0 && (code < 0x80 || (code >= 0xA0 && code <= 0xFF))) {
+      out += static_cast<char>(code);
+      return;
+    }
+    for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
+      if (code > 0 && kCp1252High[i] == code) {
+        out += static_cast<char>(0x80 + i);
+        return;
+      }
+    }
+    out += '?';
+  });
+  return out;
+}
+
+std::string cp1252ToUtf8(std::string_view cp1252) {
+  std::string out;
+  out.reserve(cp1252.size() + cp1252.size() / 4);
+  for (const char ch : cp1252) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte < 0x80 || byte >= 0xA0) {
+      encode(byte, out);
+    } else if (const long code = kCp1252High[byte - 0x80]; code != 0) {
+      encode(code, out);
+    } else {
+      out += '?';
+    }
+  }
+  return out;
+}
+
+}  // namespace ecf

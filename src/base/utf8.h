@@ -1,0 +1,35 @@
+// UTF-8 text as the module counts it: by characters (code points), never by bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ecf {
+
+// The text with every malformed sequence replaced by "?" (overlong forms, surrogates,
+// truncated sequences, stray continuation bytes). Valid text comes back unchanged.
+std::string repairUtf8(std::string_view text);
+bool isValidUtf8(std::string_view text);
+
+// Number of characters of (possibly malformed) text; a malformed byte counts as one.
+std::size_t charCount(std::string_view text);
+// Characters [start, start + count) counted from 0; never splits a character.
+std::string charSubstr(std::string_view text, std::size_t start,
+                       std::size_t count = std::string_view::npos);
+// Byte offset of character index `chars` (the end of the text when beyond it).
+std::size_t byteOffsetOfChar(std::string_view text, std::size_t chars);
+
+// Upper and lower case of the ASCII and Latin-1 letters (á → Á, ç → Ç, õ → Õ ...).
+std::string upperCase(std::string_view text);
+std::string lowerCase(std::string_view text);
+// Equality ignoring letter case, accented Latin letters included.
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Byte offset of the first occurrence of `needle` ignoring case, or npos.
+std::size_t findIgnoreCase(std::string_view haystack, std::string_view needle);
+
+// Windows-1252 conversion. A character with no 8-bit form becomes "?".
+std::string utf8ToCp1252(std::string_view utf8);
+std::string cp1252ToUtf8(std::string_view cp1252);
+
+}  // namespace ecf

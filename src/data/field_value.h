@@ -1,0 +1,28 @@
+// Values as a dataset holds them: every value of a field is Null or of the field's type.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ecf/datapacket.h"
+#include "ecf/settings.h"
+#include "ecf/variant.h"
+
+namespace ecf {
+
+// `value` converted to the type of `def`: texts go through Variant::toText, are repaired
+// when they are not valid UTF-8 and are cut to the field's size in characters; numbers go
+// through Variant::toNumber (integers round half away from zero); Null stays Null.
+// A value that does not convert, or a number that is not finite, throws DatasetError
+// naming the field and the dataset.
+Variant toFieldValue(const FieldDef& def, const Variant& value, std::string_view datasetName,
+                     const HostSettings& settings = HostSettings{});
+
+// The text a filter compares: "" for Null, otherwise Variant::toText in the default settings.
+std::string textForm(const Variant& value);
+
+// Ordering of two values of one field: Null lowest, texts by their UTF-8 bytes, numbers
+// numerically, dates chronologically, false before true. Returns <0, 0 or >0.
+int compareFieldValues(const Variant& a, const Variant& b);
+
+}  // namespace ecf

@@ -1,0 +1,18 @@
+// The grand-total file: the printer's grand total (GT) as last recorded for this branch,
+// cash register and printer, so a printer whose GT changed behind the host's back is noticed.
+#pragma once
+
+#include <string>
+
+#include "ecf/variant.h"
+
+namespace ecf {
+
+// "Merkato.cds" in the host directory.
+std::string grandTotalFilePath();
+
+// Atu_TotGeral without the export boundary. The bag carries CDFILIAL, CDCAIXA,
+// NRSERIEIMP, ESQUEMACOR and IDVALIDA ("S" verifies, anything else records).
+bool updateGrandTotalFile(const Variant& bag);
+
+}  // namespace ecf

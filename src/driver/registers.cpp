@@ -1,0 +1,158 @@
+#include "driver/registers.h"
+
+#include <cctype>
+#include <cstdint>
+#include <string>
+
+#include "base/numberformat.h"
+#include "base/utf8.h"
+#include "driver/command.h"
+#include "driver/debug_log.h"
+#include "ecf/module.h"
+#include "host/export_guard.h"
+#include "host/hostlib.h"
+#include "host/module_env.h"
+
+namespace ecf {
+namespace {
+
+// Selector i (1 to 15) names the flag of value 2^(15 - i).
+constexpr int kFlagCount = 15;
+
+std::string removeAll(std::string text, char unwanted) {
+  std::erase(text, unwanted);
+  return text;
+}
+
+}  // namespace
+
+std::string valueAfterPrefix(std::string_view returned, std::size_t prefixLength) {
+  inPos = static_cast<std::int32_t>(prefixLength + 1);
+  inPos1 = static_cast<std::int32_t>(charCount(returned));
+  return charSubstr(returned, prefixLength);
+}
+
+std::string delimitedValue(std::string_view returned) {
+  const std::size_t length = charCount(returned);
+  if (length <= 12) return "";
+  inPos = 12;
+  inPos1 = static_cast<std::int32_t>(length - 1);
+  return charSubstr(returned, 11, length - 12);
+}
+
+std::string quotedValueBefore(std::string_view returned, std::string_view startKey,
+                              std::string_view endKey) {
+  const std::string opening = std::string(startKey) + "\"";
+  const std::size_t start = returned.find(opening);
+  if (start == std::string_view::npos) return "";
+  const std::string closing = "\" " + std::string(endKey);
+  const std::size_t end = returned.find(closing);
+  const std::size_t from = start + opening.size();
+  if (end == std::string_view::npos || end < from) return "";
+  return std::string(returned.substr(from, end - from));
+}
+
+bool readRegister(const std::string& command, const std::string& parameter,
+                  const std::string& registerName, const std::string& scheme, bool showMessage,
+                  std::string& returned, const std::string& debugLine) {
+  return runQuery(Command{command, {{parameter, registerName, PARAMETRO_STRING}}}, debugLine,
+                  scheme, showMessage, returned);
+}
+
+std::string readInteger(const std::string& registerName, bool showMessage) {
+  std::string returned;
+  if (!readRegister("LeInteiro", "NomeInteiro", registerName, "", showMessage, returned,
+                    executedLine("LeInteiro - NomeInteiro - " + registerName))) {
+    return "";
+  }
+  const std::string value = valueAfterPrefix(returned, 13);
+  writeDebugLine("Retorno Impressora: " + value);
+  return value;
+}
+
+std::string readMoney(const std::string& registerName, bool showMessage) {
+  std::string returned;
+  if (!readRegister("LeMoeda", "NomeDadoMonetario", registerName, "", showMessage, returned,
+                    executedLine("LeMoeda - NomeDadoMonetario - " + registerName))) {
+    return "";
+  }
+  // The printer may group thousands with "."; the decimal comma stays.
+  const std::string value = removeAll(valueAfterPrefix(returned, 11), '.');
+  writeDebugLine("Retorno Impressora: " + value);
+  return value;
+}
+
+double amountValue(std::string_view text) {
+  std::string digits = removeAll(removeAll(Trim(text), ','), '.');
+  bool anyDigit = false;
+  for (const char c : digits) {
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      anyDigit = true;
+    } else if (c != '-') {
+      throw ConversionError("'" + std::string(text) + "' nao e um valor valido");
+    }
+  }
+  if (!anyDigit) throw ConversionError("'" + std::string(text) + "' nao e um valor valido");
+  const std::size_t split = digits.size() >= 2 ? digits.size() - 2 : 0;
+  digits.insert(split, 1, hostSettings().decimalSeparator);
+  return textToFloat(digits, hostSettings());
+}
+
+}  // namespace ecf
+
+extern "C" {
+
+ECF_API std::string LeInteiro(const std::string& registerName, bool showMessage) {
+  return ecf::guarded("LeInteiro", "", std::string(),
+                      [&] { return ecf::readInteger(registerName, showMessage); });
+}
+
+ECF_API std::string LeMoeda(const std::string& registerName, bool showMessage) {
+  return ecf::guarded("LeMoeda", "", std::string(),
+                      [&] { return ecf::readMoney(registerName, showMessage); });
+}
+
+ECF_API bool LeIndicadores(std::int32_t selector) {
+  return ecf::guarded("LeIndicadores", "", false, [&] {
+    // A failed read or a value that is not a number answers no flag at all.
+    const std::string text = ecf::readInteger("Indicadores", false);
+    if (text.empty()) return false;
+    std::int64_t remaining = 0;
+    for (const char c : text) {
+      if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+      remaining = remaining * 10 + (c - '0');
+      if (remaining > (1LL << 40)) return false;
+    }
+    for (int index = 1; index <= ecf::kFlagCount; ++index) {
+      const std::int64_t flag = std::int64_t{1} << (ecf::kFlagCount - index);
+      if (remaining >= flag) {
+        remaining -= flag;
+        if (index == selector) return true;
+      }
+    }
+    return false;
+  });
+}
+
+ECF_API double GetValue(const std::string& amountText) {
+  return ecf::guarded("GetValue", "", 0.0, [&] { return ecf::amountValue(amountText); });
+}
+
+ECF_API bool BuscaTotGer(const std::string& scheme, std::string& grandTotal) {
+  return ecf::guarded("BuscaTotGer", scheme, false, [&] {
+    std::string returned;
+    if (!ecf::readRegister("LeMoeda", "NomeDadoMonetario", "GT", scheme, true, returned,
+                           ecf::executedLine("LeMoeda - NomeDadoMonetario - GT"))) {
+      return false;
+    }
+    std::string value = ecf::valueAfterPrefix(returned, 11);
+    std::erase(value, '.');
+    // Converted before the out-parameter is touched: an unreadable total leaves it as it was.
+    const double total = ecf::amountValue(value);
+    grandTotal = ecf::floatToText(total, ecf::hostSettings());
+    ecf::writeDebugLine("Retorno Impressora: " + grandTotal);
+    return true;
+  });
+}
+
+}  // extern "C"

@@ -1,0 +1,24 @@
+// The single data module instance, created on demand.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ecf/datamodule.h"
+
+namespace ecf {
+
+// Creates dtmEcf01600 when there is none yet and returns it.
+TdtmEcf01600& ensureDataModule();
+// The data module when an operation needs one that the start-up should have created:
+// creates it too, so an early call never dereferences nothing.
+TdtmEcf01600& dataModule();
+
+// Catalogue lookups through the data module.
+std::string msgPadrao(std::string_view key);
+std::string msgPadrao2(std::string_view key);
+
+// Field definitions of the working datasets, set when the data module is built.
+void defineWorkingDatasets(TdtmEcf01600& module);
+
+}  // namespace ecf

@@ -1,0 +1,16 @@
+// Field definitions of the data module's working datasets. Each area defines the
+// datasets it owns in its own file.
+#include "host/datamodule.h"
+
+namespace ecf {
+
+void defineConfigDatasets(TdtmEcf01600& module);
+void defineReceiptDatasets(TdtmEcf01600& module);
+
+void defineWorkingDatasets(TdtmEcf01600& module) {
+  // cdsCheckECF has no fields of its own: it takes those of the grand-total file.
+  defineConfigDatasets(module);
+  defineReceiptDatasets(module);
+}
+
+}  // namespace ecf
