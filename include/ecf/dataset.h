@@ -39,7 +39,8 @@ class ECF_API Dataset {
   void setFieldDefs(std::vector<FieldDef> defs);  // takes effect at the next createDataSet
   const std::vector<FieldDef>& fieldDefs() const;
   void createDataSet();  // empty and open with the field definitions
-  void open();           // opens with the current structure (no-op when open)
+  void open();           // opens empty with the current structure, or the definitions
+                         // when it never had one (no-op when open)
   void close();          // drops the rows; keeps definitions and indexes
   bool active() const;
   void emptyDataSet();   // removes every row, keeps the structure
@@ -47,7 +48,7 @@ class ECF_API Dataset {
   bool hasField(std::string_view field) const;
 
   // --- data packets ---
-  DataPacket data() const;             // every row, whatever the filter
+  DataPacket data() const;             // every posted row in storage order, whatever the filter
   void setData(const DataPacket& packet);  // replaces fields and rows, opens, goes to the first row
 
   // --- navigation over the filtered, index-ordered view ---
@@ -62,6 +63,12 @@ class ECF_API Dataset {
   int recNo() const;        // 1-based position of the current row in the view; 0 when empty
 
   // --- editing ---
+  // As on the host platform: navigating, locating, inserting, appending or changing the
+  // filter or the index while a row is being edited posts it first (or drops a new row
+  // whose fields were never set); edit on an empty view starts an insert; cancel outside
+  // Insert/Edit does nothing, post outside them throws DatasetError. After post the cursor
+  // is on the posted row when the filter shows it. close, emptyDataSet, createDataSet and
+  // setData drop a pending edit.
   void insert();  // new empty row, in Insert state
   void append();
   void edit();
@@ -88,6 +95,9 @@ class ECF_API Dataset {
   bool filtered() const;
 
   // --- indexes: fields separated by ";", some of them descending ---
+  // Texts order by their UTF-8 bytes (letter case counts), numbers numerically, dates
+  // chronologically; Null is the lowest value. Rows that tie keep their storage order.
+  // Adding an index under an existing name redefines it.
   void addIndex(std::string name, std::string fields, std::string descendingFields = "");
   void setIndexName(std::string name);  // "" = insertion order
   const std::string& indexName() const;

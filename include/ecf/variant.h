@@ -48,10 +48,16 @@ class ECF_API Variant {
 
   // Null reads as "", false, 0. Text converts by the host's settings; a text that is not
   // a number, or an array or packet asked for as a scalar, throws VariantError.
+  // toText: booleans "True"/"False", reals in general notation (15 digits), date-times as
+  // short date + " " + long time (the date alone at midnight).
   std::string toText(const HostSettings& settings = HostSettings{}) const;
+  // Texts "True"/"False"/"S"/"N"/"1"/"0" in any case; numbers are true when not zero.
   bool toBool() const;
+  // Booleans read as 1 and 0; date-times as day numbers.
   double toNumber(const HostSettings& settings = HostSettings{}) const;
+  // Reals (and decimal texts) are rounded half away from zero.
   std::int64_t toInteger(const HostSettings& settings = HostSettings{}) const;
+  // Reals are day numbers; texts read as "dd/mm/yy[yy][ hh:nn[:ss]]".
   DateTime toDateTime() const;
 
   const Array& asArray() const;  // throws VariantError when not an array

@@ -16,7 +16,8 @@ std::string padded(int value, std::size_t width) {
   return text;
 }
 
-char upper(char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); }
+// ASCII only, whatever the process locale: pattern letters are ASCII.
+char upper(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
 // Length of the run of the same letter (either case) starting at `pos`.
 std::size_t runLength(std::string_view pattern, std::size_t pos) {

@@ -103,6 +103,7 @@ Pattern parsePattern(std::string_view text) {
 
 std::string formatPattern(std::string_view patternText, double value,
                           const HostSettings& settings) {
+  if (patternText.empty()) return floatToText(value, settings);
   const Pattern pattern = parsePattern(patternText);
   if (!std::isfinite(value)) return nonFiniteText(value);
   std::string plain = plainFixedText(toDecimal(value), pattern.maxDecimals);

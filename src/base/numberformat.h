@@ -13,7 +13,8 @@ namespace ecf {
 // A format pattern of digit placeholders: "0" a digit always shown, "#" a digit shown
 // when significant, one "." for the decimal separator, "," anywhere for thousands
 // grouping. The module uses "0.00", "#0.00" and "#0.000". A zero result has no sign
-// ("-0,00" never appears). Any other character throws std::invalid_argument.
+// ("-0,00" never appears). An empty pattern writes the general text (floatToText).
+// Any other character throws std::invalid_argument.
 std::string formatPattern(std::string_view pattern, double value, const HostSettings& settings);
 
 // Fixed notation with `decimals` decimals, at most `precision` significant digits

@@ -1,7 +1,9 @@
 #include "ecf/variant.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
+#include <system_error>
 
 #include "base/dateformat.h"
 #include "base/numberformat.h"
@@ -111,6 +113,14 @@ double Variant::toNumber(const HostSettings& settings) const {
 
 std::int64_t Variant::toInteger(const HostSettings& settings) const {
   if (type() == Type::Integer) return std::get<std::int64_t>(value_);
+  if (type() == Type::Text) {
+    // Whole-number text is read exactly, beyond the 15 digits a real keeps.
+    std::string_view text = trimmed(std::get<std::string>(value_));
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    std::int64_t whole = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), whole);
+    if (result.ec == std::errc() && result.ptr == text.data() + text.size()) return whole;
+  }
   // Reals (and numeric texts) are rounded half away from zero.
   const double number = std::round(toNumber(settings));
   // 2^63 is exactly representable; anything at or beyond it does not fit.

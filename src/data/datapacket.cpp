@@ -37,13 +37,15 @@ std::size_t DataPacket::rowCount() const { return content().rows.size(); }
 const std::vector<Variant>& DataPacket::row(std::size_t index) const {
   if (index >= content().rows.size()) {
     throw DatasetError("Pacote de dados: linha " + std::to_string(index) +
-                       " fora do intervalo (o pacote tem " +
-                       std::to_string(content().rows.size()) + " linhas)");
+                       " fora do intervalo (o pacote tem " + std::to_string(content().rows.size()) +
+                       " linhas)");
   }
   return content().rows[index];
 }
 
-int DataPacket::fieldIndex(std::string_view name) const { return findField(content().fields, name); }
+int DataPacket::fieldIndex(std::string_view name) const {
+  return findField(content().fields, name);
+}
 
 bool DataPacket::operator==(const DataPacket& other) const {
   if (content_ == other.content_) return true;  // the same snapshot

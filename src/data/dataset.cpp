@@ -134,6 +134,37 @@ struct Dataset::Impl {
     }
   }
 
+  // The view's order: the active index, then storage order (what the stable sort gives).
+  bool viewBefore(std::size_t a, std::size_t b) const {
+    if (!indexKeys.empty()) {
+      if (indexLess(indexKeys, rows[a].values, rows[b].values)) return true;
+      if (indexLess(indexKeys, rows[b].values, rows[a].values)) return false;
+    }
+    return a < b;
+  }
+
+  // Keeps the view as rebuildView would make it after one row changed, without re-sorting
+  // every row at each post.
+  void addToView(std::size_t position) {
+    if (!filterAccepts(filter, rows[position].values)) return;
+    const auto place = std::lower_bound(
+        view.begin(), view.end(), position,
+        [this](std::size_t a, std::size_t b) { return viewBefore(a, b); });
+    view.insert(place, position);
+  }
+
+  void removeFromView(std::size_t position) {
+    const auto found = std::find(view.begin(), view.end(), position);
+    if (found != view.end()) view.erase(found);
+  }
+
+  // Storage positions from `from` on move by `delta` after a row is inserted or erased there.
+  void shiftView(std::size_t from, int delta) {
+    for (std::size_t& position : view) {
+      if (position >= from) position = delta > 0 ? position + 1 : position - 1;
+    }
+  }
+
   void moveFirst() {
     cursor = 0;
     bof = true;
@@ -202,16 +233,20 @@ struct Dataset::Impl {
                          ": o dataset não está em modo de edição ou inserção");
     }
     std::uint64_t id = editedRowId;
+    std::size_t position = 0;
     if (state == State::Insert) {
       id = nextRowId++;
-      const std::size_t before = insertBeforeId == 0 ? rows.size() : storagePosition(insertBeforeId);
-      rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(before), Row{id, std::move(buffer)});
+      position = insertBeforeId == 0 ? rows.size() : storagePosition(insertBeforeId);
+      rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(position), Row{id, std::move(buffer)});
+      shiftView(position, +1);
     } else {
-      rows[storagePosition(id)].values = std::move(buffer);
+      position = storagePosition(id);
+      rows[position].values = std::move(buffer);
+      removeFromView(position);
     }
     state = State::Browse;
     discardEdit();
-    rebuildView();
+    addToView(position);
     placeCursorOn(id, cursor);
   }
 
@@ -235,11 +270,9 @@ struct Dataset::Impl {
   LocateKey locateKey(std::string_view field, const Variant& value, bool ignoreCase) const {
     LocateKey key;
     key.field = fieldPosition(field);
-    FieldDef lookup = fields[key.field];
-    lookup.size = 0;  // a longer text must not match a cut one
-    if (lookup.type == FieldType::Integer) lookup.type = FieldType::Real;  // 1.5 never finds 2
-    const Variant wanted = toFieldValue(lookup, value, name);
-    key.text = lookup.type == FieldType::Text;
+    const FieldDef& def = fields[key.field];
+    const Variant wanted = toSearchValue(def, value, name);
+    key.text = def.type == FieldType::Text;
     key.ignoreCase = ignoreCase;
     if (key.text) {
       key.wantedText = textForm(wanted);
@@ -475,10 +508,12 @@ void Dataset::deleteRecord() {
   if (d.view.empty()) {
     throw DatasetError("Não é possível excluir em " + d.label() + ": não há registro atual");
   }
-  const std::size_t position = d.cursor;
-  d.rows.erase(d.rows.begin() + static_cast<std::ptrdiff_t>(d.view[position]));
-  d.rebuildView();
-  d.placeCursorOn(0, position);
+  const std::size_t cursor = d.cursor;
+  const std::size_t position = d.view[cursor];
+  d.rows.erase(d.rows.begin() + static_cast<std::ptrdiff_t>(position));
+  d.view.erase(d.view.begin() + static_cast<std::ptrdiff_t>(cursor));
+  d.shiftView(position, -1);
+  d.placeCursorOn(0, cursor);
 }
 
 // --- fields ---
@@ -505,8 +540,7 @@ bool Dataset::asBool(std::string_view field) const {
   return impl_->readAs(field, [](const Variant& value) { return value.toBool(); });
 }
 
-void Dataset::setValue(std::string_view field, const Variant& value,
-                       const HostSettings& settings) {
+void Dataset::setValue(std::string_view field, const Variant& value, const HostSettings& settings) {
   Impl& d = *impl_;
   const std::size_t position = d.fieldPosition(field);
   if (!editing(d.state)) {
@@ -559,7 +593,8 @@ void Dataset::addIndex(std::string name, std::string fields, std::string descend
   const auto existing =
       std::find_if(d.indexes.begin(), d.indexes.end(),
                    [&](const IndexDef& other) { return equalsIgnoreCase(other.name, index.name); });
-  const bool isActive = existing != d.indexes.end() && equalsIgnoreCase(existing->name, d.indexName);
+  const bool isActive =
+      existing != d.indexes.end() && equalsIgnoreCase(existing->name, d.indexName);
   if (existing != d.indexes.end()) {
     *existing = std::move(index);
   } else {

@@ -35,35 +35,32 @@ double finiteNumber(const FieldDef& def, const Variant& value, std::string_view 
   return number;
 }
 
+// `forSearch` keeps the wanted value of a locate whole: no cut, no rounding.
 Variant convert(const FieldDef& def, const Variant& value, std::string_view datasetName,
-                const HostSettings& settings) {
+                const HostSettings& settings, bool forSearch) {
   switch (def.type) {
     case FieldType::Text: {
       std::string text = repairUtf8(value.toText(settings));
       const auto size = static_cast<std::size_t>(def.size);
-      if (def.size > 0 && charCount(text) > size) text = charSubstr(text, 0, size);
+      if (!forSearch && def.size > 0 && charCount(text) > size) text = charSubstr(text, 0, size);
       return Variant(std::move(text));
     }
     case FieldType::Integer:
+      if (forSearch) return Variant(finiteNumber(def, value, datasetName, settings));
       // Whole numbers stay exact; reals round half away from zero, as the host does.
       return Variant(value.toInteger(settings));
-    case FieldType::Real:
-      return Variant(finiteNumber(def, value, datasetName, settings));
-    case FieldType::DateTime:
-      return Variant(value.toDateTime());
-    case FieldType::Boolean:
-      return Variant(value.toBool());
+    case FieldType::Real: return Variant(finiteNumber(def, value, datasetName, settings));
+    case FieldType::DateTime: return Variant(value.toDateTime());
+    case FieldType::Boolean: return Variant(value.toBool());
   }
   throw DatasetError(badValueMessage(def, datasetName, "tipo de campo desconhecido"));
 }
 
-}  // namespace
-
-Variant toFieldValue(const FieldDef& def, const Variant& value, std::string_view datasetName,
-                     const HostSettings& settings) {
+Variant converted(const FieldDef& def, const Variant& value, std::string_view datasetName,
+                  const HostSettings& settings, bool forSearch) {
   if (value.isNull()) return {};
   try {
-    return convert(def, value, datasetName, settings);
+    return convert(def, value, datasetName, settings, forSearch);
   } catch (const DatasetError&) {
     throw;
   } catch (const std::bad_alloc&) {
@@ -73,6 +70,17 @@ Variant toFieldValue(const FieldDef& def, const Variant& value, std::string_view
     // out of range) all reach the caller as one kind of error, with the field named.
     throw DatasetError(badValueMessage(def, datasetName, e.what()));
   }
+}
+
+}  // namespace
+
+Variant toFieldValue(const FieldDef& def, const Variant& value, std::string_view datasetName,
+                     const HostSettings& settings) {
+  return converted(def, value, datasetName, settings, false);
+}
+
+Variant toSearchValue(const FieldDef& def, const Variant& value, std::string_view datasetName) {
+  return converted(def, value, datasetName, HostSettings{}, true);
 }
 
 std::string textForm(const Variant& value) {

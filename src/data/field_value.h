@@ -18,6 +18,11 @@ namespace ecf {
 Variant toFieldValue(const FieldDef& def, const Variant& value, std::string_view datasetName,
                      const HostSettings& settings = HostSettings{});
 
+// The wanted value of a locate in the form it is compared with the field's values: as
+// toFieldValue, but a text is not cut and an integer field's value is not rounded, so
+// that "Açaí 500ml" never finds "Açaí" and 2.5 never finds 3.
+Variant toSearchValue(const FieldDef& def, const Variant& value, std::string_view datasetName);
+
 // The text a filter compares: "" for Null, otherwise Variant::toText in the default settings.
 std::string textForm(const Variant& value);
 

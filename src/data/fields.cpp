@@ -27,14 +27,18 @@ void checkFieldDefs(const std::vector<FieldDef>& fields, std::string_view owner)
       throw DatasetError("Definição de campos inválida em " + std::string(owner) + ": o campo " +
                          std::to_string(i + 1) + " não tem nome");
     }
+    if (def.type < FieldType::Text || def.type > FieldType::Boolean) {
+      throw DatasetError("Definição de campos inválida em " + std::string(owner) + ": o campo '" +
+                         def.name + "' tem um tipo desconhecido");
+    }
     if (def.size < 0) {
       throw DatasetError("Definição de campos inválida em " + std::string(owner) + ": o campo '" +
                          def.name + "' tem tamanho negativo");
     }
     for (std::size_t j = 0; j < i; ++j) {
       if (equalsIgnoreCase(fields[j].name, def.name)) {
-        throw DatasetError("Definição de campos inválida em " + std::string(owner) +
-                           ": o campo '" + def.name + "' aparece mais de uma vez");
+        throw DatasetError("Definição de campos inválida em " + std::string(owner) + ": o campo '" +
+                           def.name + "' aparece mais de uma vez");
       }
     }
   }

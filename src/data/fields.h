@@ -18,7 +18,8 @@ std::string missingFieldMessage(std::string_view field, std::string_view dataset
 // Position of the field named `name` (letter case ignored, accented letters included), or -1.
 int findField(const std::vector<FieldDef>& fields, std::string_view name);
 
-// Throws DatasetError for an empty or repeated name (letter case ignored) or a negative size,
+// Throws DatasetError for an empty or repeated name (letter case ignored), an unknown type
+// or a negative size,
 // so that a name always finds one field. `owner` says where the definitions come from.
 void checkFieldDefs(const std::vector<FieldDef>& fields, std::string_view owner);
 

@@ -13,8 +13,8 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 // Field names: ASCII letters, digits and "_", plus any non-ASCII byte (accented names).
 bool isNameChar(char c) {
   const auto u = static_cast<unsigned char>(c);
-  return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
-         u == '_' || u >= 0x80;
+  return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' ||
+         u >= 0x80;
 }
 
 class FilterParser {
@@ -46,7 +46,9 @@ class FilterParser {
     skipSpaces();
     const std::size_t fieldStart = pos_;
     const std::string field = name();
-    if (field.empty()) fail(fieldStart, "esperado um nome de campo, encontrado " + describeAt(fieldStart));
+    if (field.empty()) {
+      fail(fieldStart, "esperado um nome de campo, encontrado " + describeAt(fieldStart));
+    }
     FilterComparison result;
     result.field = findField(fields_, field);
     if (result.field < 0) {
@@ -61,8 +63,8 @@ class FilterParser {
     } else if (text_.substr(pos_, 1) == "=") {
       pos_ += 1;
     } else {
-      fail(operatorStart, "esperado = ou <> depois de " + field + ", encontrado " +
-                              describeAt(operatorStart));
+      fail(operatorStart,
+           "esperado = ou <> depois de " + field + ", encontrado " + describeAt(operatorStart));
     }
     skipSpaces();
     result.text = quoted();
@@ -110,8 +112,7 @@ class FilterParser {
     // Positions count characters from 1, as a person reading the filter would.
     const std::size_t column = charCount(text_.substr(0, at)) + 1;
     throw DatasetError("Filtro inválido em " + datasetLabel(datasetName_) + " (\"" +
-                       std::string(text_) + "\"), posição " + std::to_string(column) + ": " +
-                       what);
+                       std::string(text_) + "\"), posição " + std::to_string(column) + ": " + what);
   }
 
   std::string_view text_;

@@ -19,9 +19,9 @@
 namespace ecf {
 
 struct FilterComparison {
-  int field = 0;       // position in the field definitions
-  bool equal = true;   // "=" (true) or "<>" (false)
-  std::string text;    // the quoted text, doubled quotes undone
+  int field = 0;      // position in the field definitions
+  bool equal = true;  // "=" (true) or "<>" (false)
+  std::string text;   // the quoted text, doubled quotes undone
 };
 
 using Filter = std::vector<FilterComparison>;  // all must hold; empty = every row

@@ -25,8 +25,8 @@ std::vector<std::string> splitFieldList(std::string_view list) {
 
 }  // namespace
 
-IndexDef makeIndexDef(std::string name, std::string_view fields,
-                      std::string_view descendingFields, std::string_view datasetName) {
+IndexDef makeIndexDef(std::string name, std::string_view fields, std::string_view descendingFields,
+                      std::string_view datasetName) {
   IndexDef index;
   index.name = std::move(name);
   index.fields = splitFieldList(fields);

@@ -19,8 +19,8 @@ struct IndexDef {
 // Reads "F1;F2" and the descending subset "F2" (names ignore case, spaces around them are
 // dropped). Throws DatasetError for an empty field list or a descending field that is not
 // in the list.
-IndexDef makeIndexDef(std::string name, std::string_view fields,
-                      std::string_view descendingFields, std::string_view datasetName);
+IndexDef makeIndexDef(std::string name, std::string_view fields, std::string_view descendingFields,
+                      std::string_view datasetName);
 
 struct IndexKey {
   int field = 0;

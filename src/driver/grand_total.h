@@ -8,6 +8,9 @@
 
 namespace ecf {
 
+// The cipher key of the grand totals kept in the file.
+constexpr int kGrandTotalKey = 7;
+
 // "Merkato.cds" in the host directory.
 std::string grandTotalFilePath();
 

@@ -27,7 +27,6 @@ std::string bagTextLenient(const Variant& bag, std::string_view field);
 // text column; Uncripto throws std::runtime_error for a text Cripto cannot have made.
 std::string Cripto(std::string_view text, int key);
 std::string Uncripto(std::string_view text, int key);
-constexpr int kGrandTotalKey = 7;
 
 // later - earlier as hours ":" minutes, preceded by "-" when negative ("-01:05").
 std::string SubtDataHoraQel(const DateTime& later, const DateTime& earlier);

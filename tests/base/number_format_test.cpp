@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <stdexcept>
 
 #include "base/numberformat.h"
 
 namespace ecf {
+
+// Names the settings in failure messages instead of dumping their bytes.
+void PrintTo(const HostSettings& settings, std::ostream* out) {
+  *out << "decimal separator '" << settings.decimalSeparator << "'";
+}
+
 namespace {
 
 class NumberFormat : public ::testing::TestWithParam<HostSettings> {
@@ -40,6 +47,7 @@ TEST_P(NumberFormat, Patterns) {
   EXPECT_EQ(formatPattern("#,##0.00", 1234567.5, settings()), local("1.234.567,50"));
   EXPECT_EQ(formatPattern("0.##", 2.5, settings()), local("2,5"));
   EXPECT_EQ(formatPattern("0.##", 2.0, settings()), "2");
+  EXPECT_EQ(formatPattern("", 2.5, settings()), local("2,5"));
   EXPECT_THROW(formatPattern("0.00%", 1.0, settings()), std::invalid_argument);
 }
 

@@ -41,7 +41,7 @@ class ModuleTest : public ::testing::Test {
   // StartImpFiscal with startBag(); expects success unless told otherwise.
   bool start();
 
-  // The module's clock (the printer's clock is set to the same time by SetUp).
+  // Sets the module's clock and the printer's to the same time (they start agreeing).
   void setClock(const ecf::DateTime& now);
   ecf::DateTime clock() const { return now_; }
   // Host settings for number formatting (comma by default).

@@ -42,6 +42,10 @@ class VirtualPrinter {
                   const std::string& circumstance = "Recusa injetada pelo teste");
   // The n-th command from now (1 = the next), optionally counting only this name.
   void refuseNth(int n, const std::string& command = "", int code = 99);
+  // The next command (of that name, when given) is answered exactly so, whatever it is.
+  void scriptNextAnswer(const std::string& command, int executionResult, int errorCode,
+                        const std::string& returned, const std::string& name = "",
+                        const std::string& circumstance = "");
   void refuseOpening(bool refuse);
   void setOffline(bool offline);
   void setPaperOut(bool out);

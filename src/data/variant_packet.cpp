@@ -1,5 +1,5 @@
-// Kept apart from variant.cpp: it is the only part of Variant that needs the data
-// packet's implementation, so programs that never read packets need not link it.
+// Variant::asPacket lives with the data packets it returns, so the text and number
+// layer needs nothing of the data layer.
 #include "ecf/variant.h"
 
 namespace ecf {

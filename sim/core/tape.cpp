@@ -1,0 +1,145 @@
+#include "core/tape.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "base/utf8.h"
+
+namespace ecfsim {
+namespace {
+
+// Control characters would upset the column count; blanks stand in for them.
+std::string printable(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  return out;
+}
+
+std::string rightTrimmed(std::string_view text) {
+  const auto last = text.find_last_not_of(' ');
+  return last == std::string_view::npos ? "" : std::string(text.substr(0, last + 1));
+}
+
+}  // namespace
+
+const std::string& documentSeparator() {
+  static const std::string separator(kTapeWidth, '=');
+  return separator;
+}
+
+std::vector<std::string> wrapLine(std::string_view text, std::size_t width) {
+  std::vector<std::string> lines;
+  std::string rest(text);
+  while (ecf::charCount(rest) > width) {
+    const std::string head = ecf::charSubstr(rest, 0, width + 1);
+    const auto blank = head.find_last_of(' ');
+    if (blank != std::string::npos && blank > 0 && head.find_first_not_of(' ') < blank) {
+      lines.push_back(rightTrimmed(head.substr(0, blank)));
+      rest = rest.substr(blank + 1);
+      const auto next = rest.find_first_not_of(' ');
+      rest.erase(0, next == std::string::npos ? rest.size() : next);
+    } else {
+      const std::size_t cut = ecf::byteOffsetOfChar(rest, width);
+      lines.push_back(rest.substr(0, cut));
+      rest = rest.substr(cut);
+    }
+  }
+  lines.push_back(rest);
+  return lines;
+}
+
+void Paper::put(std::string_view line) {
+  text_ += rightTrimmed(line);
+  text_ += '\n';
+}
+
+void Paper::separator() { put(documentSeparator()); }
+void Paper::rule() { put(std::string(kTapeWidth, '-')); }
+void Paper::blank() { put(""); }
+
+void Paper::line(std::string_view text) {
+  for (const std::string& piece : wrapLine(printable(text))) put(piece);
+}
+
+void Paper::centered(std::string_view text) {
+  const std::string clean = printable(text);
+  const std::size_t chars = ecf::charCount(clean);
+  if (chars >= kTapeWidth) {
+    line(clean);
+    return;
+  }
+  put(std::string((kTapeWidth - chars) / 2, ' ') + clean);
+}
+
+void Paper::leftRight(std::string_view left, std::string_view right) {
+  const std::string l = printable(left);
+  const std::string r = printable(right);
+  const std::size_t used = ecf::charCount(l) + ecf::charCount(r);
+  if (used + 1 <= kTapeWidth) {
+    put(l + std::string(kTapeWidth - used, ' ') + r);
+    return;
+  }
+  line(l);
+  const std::size_t rightChars = ecf::charCount(r);
+  if (rightChars >= kTapeWidth) {
+    line(r);
+  } else {
+    put(std::string(kTapeWidth - rightChars, ' ') + r);
+  }
+}
+
+void Paper::freeText(std::string_view text) {
+  if (text.empty()) return;
+  std::string normal;
+  normal.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      normal += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      normal += text[i];
+    }
+  }
+  // A final line feed ends the last line; it does not add an empty one.
+  if (!normal.empty() && normal.back() == '\n') normal.pop_back();
+  std::size_t start = 0;
+  while (true) {
+    const auto end = normal.find('\n', start);
+    line(std::string_view(normal).substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+}
+
+std::int64_t TapeFile::size() const {
+  std::error_code error;
+  const auto bytes = std::filesystem::file_size(path_, error);
+  return error ? 0 : static_cast<std::int64_t>(bytes);
+}
+
+bool TapeFile::append(const std::string& text) const {
+  if (text.empty()) return true;
+  std::ofstream out(path_, std::ios::binary | std::ios::app);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+bool TapeFile::truncate(std::int64_t size) const {
+  std::error_code error;
+  if (!std::filesystem::exists(path_, error)) return size == 0;
+  std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(size), error);
+  return !error;
+}
+
+std::string TapeFile::read() const {
+  std::ifstream in(path_, std::ios::binary);
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  return contents.str();
+}
+
+}  // namespace ecfsim

@@ -1,0 +1,76 @@
+// Money put into the drawer (supply) and taken out of it (withdrawal), each registered on
+// the printer under its own non-fiscal totalizer. The printer prints its own document.
+#include <cmath>
+#include <string>
+
+#include "base/conversionerror.h"
+#include "base/numberformat.h"
+#include "driver/command.h"
+#include "ecf/module.h"
+#include "host/datamodule.h"
+#include "host/export_guard.h"
+#include "host/module_env.h"
+#include "nonfiscal/nonfiscal_document.h"
+#include "nonfiscal/report_primitives.h"
+
+namespace ecf {
+namespace {
+
+// The printer's default payment method, by code rather than by name.
+constexpr const char* kDefaultPaymentCode = "-2";
+
+// The amount as every Valor parameter and debug line carries it: "0.00" under the host's
+// decimal separator. A value that is not a number never reaches the printer.
+std::string cashAmountText(double amount) {
+  std::string text = formatPattern("0.00", amount, hostSettings());
+  if (!std::isfinite(amount)) throw ConversionError("'" + text + "' nao e um valor valido");
+  return text;
+}
+
+bool payInDefaultMethod(const std::string& scheme, const std::string& amount) {
+  return runCommand(Command{"PagaCupom",
+                            {{"CodMeioPagamento", kDefaultPaymentCode, PARAMETRO_UINT},
+                             {"NomeMeioPagamento", "", PARAMETRO_STRING},
+                             {"TextoAdicional", "", PARAMETRO_STRING},
+                             {"Valor", amount, PARAMETRO_MONEY}}},
+                    executedLine(std::string("PagaCupom - ") + kDefaultPaymentCode +
+                                 " -  -  - " + amount),
+                    scheme, true);
+}
+
+// Each step runs only when the one before it was accepted; a refused step leaves the
+// document as the printer has it and the supply is reported as not done.
+bool registerSupply(const std::string& scheme, double amount) {
+  ensureDataModule();
+  if (amount <= 0) return true;  // nothing to register; a NaN goes on to be refused
+  const std::string text = cashAmountText(amount);
+  return openNonFiscalReceipt(scheme) &&
+         registerNonFiscalItem(scheme, idTotParcSuprimento, text) &&
+         payInDefaultMethod(scheme, text) && closeDocument(scheme);
+}
+
+// The withdrawal's direction is its totalizer's: the amount goes as given, and the
+// printer takes the item with no opening and no payment.
+bool registerWithdrawal(const std::string& scheme, double amount) {
+  ensureDataModule();
+  const std::string text = cashAmountText(amount);
+  return registerNonFiscalItem(scheme, idTotParcSangria, text) && closeDocument(scheme);
+}
+
+}  // namespace
+}  // namespace ecf
+
+extern "C" {
+
+ECF_API bool Suprimento(const std::string& scheme, double amount) {
+  return ecf::guarded("Suprimento", scheme, false,
+                      [&] { return ecf::registerSupply(scheme, amount); });
+}
+
+ECF_API bool Sangria(const std::string& /*unused*/, const std::string& scheme, double amount,
+                     ecf::Dataset& /*unusedDataset*/) {
+  return ecf::guarded("Sangria", scheme, false,
+                      [&] { return ecf::registerWithdrawal(scheme, amount); });
+}
+
+}  // extern "C"

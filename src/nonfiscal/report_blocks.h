@@ -1,0 +1,25 @@
+// How report writers lay their text into printer blocks: one block per ImprimeTexto call.
+// Lengths count characters, never bytes, and never split one.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ecf {
+
+// The longest block a writer prints in one call; whatever lies beyond is dropped.
+constexpr std::size_t kBlockCharacters = 620;
+// A free text is gathered line by line until its block reaches this many characters.
+constexpr std::size_t kFreeTextBlockCharacters = 500;
+
+// The first 620 characters of the block.
+std::string cutBlock(std::string_view block);
+
+// Splits a free text into blocks at line feeds: whole lines (each with its line feed;
+// the last one possibly without) are gathered until the block holds 500 characters or
+// more, then a new block starts. A line longer than that stays whole in its block.
+// An empty text gives no block.
+std::vector<std::string> chunkFreeText(std::string_view text);
+
+}  // namespace ecf

@@ -1,0 +1,72 @@
+// Cancelling an item of the open fiscal receipt, and the day's total of subtotal
+// surcharges. Each sends its command once: no retry question.
+#include <algorithm>
+#include <string>
+
+#include "driver/command.h"
+#include "driver/debug_log.h"
+#include "driver/registers.h"
+#include "ecf/module.h"
+#include "host/export_guard.h"
+
+namespace ecf {
+namespace {
+
+// Without an item number the printer cancels the last item sold.
+bool cancelItem(const Command& command, const std::string& debugLine, const std::string& scheme,
+                const std::string& doneLine) {
+  std::string returned;
+  if (!runQuery(command, debugLine, scheme, true, returned)) return false;
+  writeDebugLine(doneLine);
+  return true;
+}
+
+// Read as LeMoeda reads a register: the value after "ValorMoeda=", thousands points removed.
+bool readDaySurchargeTotal(const std::string& scheme, std::string& total) {
+  std::string returned;
+  if (!readRegister("LeMoeda", "NomeDadoMonetario", "TotalDiaAcrescimos", scheme, true, returned,
+                    executedLine("LeMoeda - NomeDadoMonetario"))) {
+    return false;
+  }
+  std::string value = valueAfterPrefix(returned, 11);
+  std::erase(value, '.');
+  writeDebugLine("Retorno Impressora: " + value);
+  total = value;
+  return true;
+}
+
+}  // namespace
+}  // namespace ecf
+
+extern "C" {
+
+ECF_API bool Cancela_UltimoItem(const std::string& scheme) {
+  return ecf::guarded("Cancela_UltimoItem", scheme, false, [&] {
+    return ecf::cancelItem(ecf::Command{"CancelaItemFiscal", {}},
+                           ecf::executedLine("CancelaItemFiscal"), scheme,
+                           "Retorno Impressora: Item Cancelado.");
+  });
+}
+
+ECF_API bool Cancela_ItGenerico(const std::string& scheme, const std::string& itemNumber,
+                                const std::string& /*unused1*/, const std::string& /*unused2*/,
+                                const std::string& /*unused3*/, const std::string& /*unused4*/,
+                                const std::string& /*unused5*/, const std::string& /*unused6*/,
+                                const std::string& /*unused7*/, double /*unused8*/,
+                                double /*unused9*/) {
+  return ecf::guarded("Cancela_ItGenerico", scheme, false, [&] {
+    return ecf::cancelItem(
+        ecf::Command{"CancelaItemFiscal", {{"NumItem", itemNumber, PARAMETRO_UINT}}},
+        ecf::executedLine("CancelaItemFiscal - " + itemNumber), scheme,
+        "Retorno Impressora: Item genérico Cancelado.");
+  });
+}
+
+// True when the printer answered; the total is then in `surchargeTotal`, which a refusal
+// leaves as it was.
+ECF_API bool Acrescimo_Imp(const std::string& scheme, std::string& surchargeTotal) {
+  return ecf::guarded("Acrescimo_Imp", scheme, false,
+                      [&] { return ecf::readDaySurchargeTotal(scheme, surchargeTotal); });
+}
+
+}  // extern "C"

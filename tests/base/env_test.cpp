@@ -1,0 +1,162 @@
+// The real environment: files that a failed write can never corrupt, the host
+// directory, library loading, the local clock and pauses.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "base/env.h"
+
+namespace ecf {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RealEnv : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "ecf-env-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern + "/";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string read(const std::string& path) {
+    std::string contents;
+    std::string error;
+    EXPECT_TRUE(env_.readFile(path, contents, &error)) << error;
+    return contents;
+  }
+
+  Env& env_ = realEnv();
+  std::string dir_;
+};
+
+TEST_F(RealEnv, AppendCreatesThenAppends) {
+  const std::string path = dir_ + "impdebug.txt";
+  std::string error;
+  ASSERT_TRUE(env_.appendToFile(path, "linha 1\n", &error)) << error;
+  ASSERT_TRUE(env_.appendToFile(path, "linha 2 ç\n", &error)) << error;
+  EXPECT_EQ(read(path), "linha 1\nlinha 2 ç\n");
+  EXPECT_FALSE(env_.appendToFile(dir_ + "missing/x.txt", "x", &error));
+  EXPECT_NE(error.find("missing/x.txt"), std::string::npos) << error;
+}
+
+TEST_F(RealEnv, ReplaceSwapsTheWholeContent) {
+  const std::string path = dir_ + "total.dat";
+  std::string error;
+  ASSERT_TRUE(env_.replaceFile(path, "primeiro conteúdo, longo", &error)) << error;
+  ASSERT_TRUE(env_.replaceFile(path, "curto", &error)) << error;
+  EXPECT_EQ(read(path), "curto");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1)
+      << "no temporary file is left behind";
+}
+
+TEST_F(RealEnv, AFailedReplaceLeavesTheOldFileIntact) {
+  const std::string path = dir_ + "total.dat";
+  std::string error;
+  ASSERT_TRUE(env_.replaceFile(path, "GT=1000,00", &error)) << error;
+
+  // The temporary file cannot be created: its name is taken by a directory.
+  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+  fs::create_directory(temporary);
+  EXPECT_FALSE(env_.replaceFile(path, "GT=2000,00", &error));
+  EXPECT_NE(error.find(".tmp-"), std::string::npos) << error;
+  EXPECT_EQ(read(path), "GT=1000,00");
+  fs::remove(temporary);
+
+  // The rename fails (the target is a non-empty directory): the temporary file is removed.
+  const std::string busy = dir_ + "busy";
+  fs::create_directories(busy + "/inside");
+  error.clear();
+  EXPECT_FALSE(env_.replaceFile(busy, "x", &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(fs::exists(busy + ".tmp-" + std::to_string(::getpid())));
+  EXPECT_EQ(read(path), "GT=1000,00");
+}
+
+TEST_F(RealEnv, FilesAndDirectories) {
+  std::string contents = "unchanged";
+  std::string error;
+  EXPECT_FALSE(env_.readFile(dir_ + "nothing.txt", contents, &error));
+  EXPECT_NE(error.find("nothing.txt"), std::string::npos) << error;
+  EXPECT_EQ(contents, "unchanged");
+  EXPECT_FALSE(env_.readFile(dir_ + "nothing.txt", contents, nullptr)) << "no error text asked";
+
+  ASSERT_TRUE(env_.createDirectory(dir_ + "a/b", &error)) << error;
+  EXPECT_TRUE(env_.createDirectory(dir_ + "a/b", &error)) << "already there is fine";
+  EXPECT_TRUE(env_.directoryExists(dir_ + "a/b"));
+  EXPECT_FALSE(env_.fileExists(dir_ + "a/b"));
+  ASSERT_TRUE(env_.appendToFile(dir_ + "a/f", "x", &error));
+  EXPECT_TRUE(env_.fileExists(dir_ + "a/f"));
+  EXPECT_FALSE(env_.directoryExists(dir_ + "a/f"));
+  EXPECT_FALSE(env_.createDirectory(dir_ + "a/f", &error)) << "a file has that name";
+  EXPECT_FALSE(env_.createDirectory(dir_ + "a/f/g", &error));
+}
+
+TEST(RealEnvPaths, HostDirectoryIsTheExecutablesWithASeparator) {
+  const std::string directory = realEnv().hostDirectory();
+  ASSERT_FALSE(directory.empty());
+  EXPECT_EQ(directory.back(), '/');
+  EXPECT_TRUE(realEnv().fileExists(directory + "ecf_base_tests")) << directory;
+  EXPECT_EQ(executableDirectory(), directory);
+  EXPECT_EQ(pathSeparator(), '/');
+  EXPECT_EQ(withTrailingSeparator("/tmp/x"), "/tmp/x/");
+  EXPECT_EQ(withTrailingSeparator("/tmp/x/"), "/tmp/x/");
+  EXPECT_EQ(withTrailingSeparator(""), "") << "never the root directory";
+}
+
+TEST(RealEnvLibraries, LoadAndFindSymbols) {
+  std::string error;
+  void* library = realEnv().loadLibrary("libm.so.6", &error);
+  ASSERT_NE(library, nullptr) << error;
+  EXPECT_NE(realEnv().findSymbol(library, "cos"), nullptr);
+  EXPECT_EQ(realEnv().findSymbol(library, "DLLG2_NoSuchEntry"), nullptr);
+  EXPECT_EQ(realEnv().findSymbol(nullptr, "cos"), nullptr);
+
+  EXPECT_EQ(realEnv().loadLibrary("libNoSuchDriver.so", &error), nullptr);
+  EXPECT_NE(error.find("libNoSuchDriver.so"), std::string::npos) << error;
+}
+
+// The clock reads local civil time: with the zone three hours behind UTC it must be
+// three hours behind the UTC reading.
+TEST(RealEnvClock, NowIsLocalTime) {
+  const char* saved = std::getenv("TZ");
+  const std::string previous = saved ? saved : "";
+  ::setenv("TZ", "<-03>3", 1);
+  ::tzset();
+  const auto utcMillis = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::system_clock::now().time_since_epoch())
+                             .count();
+  const DateTime now = realEnv().now();
+  if (saved) {
+    ::setenv("TZ", previous.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+  const DateTime expected = DateTime::fromUnixMillis(utcMillis - 3 * 3'600'000);
+  EXPECT_LT(std::llabs(expected.millisUntil(now)), 2000);
+}
+
+TEST(RealEnvClock, DelayCountsTenthsOfASecond) {
+  const auto start = std::chrono::steady_clock::now();
+  realEnv().delay(2);
+  const auto tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now() - start)
+                          .count();
+  EXPECT_GE(tookMs, 200);
+  EXPECT_LT(tookMs, 2000);
+  const auto before = std::chrono::steady_clock::now();
+  realEnv().delay(-5);
+  realEnv().processMessages();
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(100));
+}
+
+}  // namespace
+}  // namespace ecf

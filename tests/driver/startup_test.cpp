@@ -1,0 +1,260 @@
+// Starting the printer session: the port, the clock check, a pending receipt, the
+// grand-total file.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "base/cipher.h"
+#include "data/dataset_file.h"
+#include "driver/grand_total.h"
+#include "support/module_fixture.h"
+
+namespace ecftest {
+namespace {
+
+class StartUpTest : public ModuleTest {
+ protected:
+  std::string grandTotalPath() const { return hostDir_ + "Merkato.cds"; }
+
+  // One row for this test's branch "1", register "1" and printer serial.
+  void writeGrandTotalFile(const std::string& check, const std::string& storedTotal,
+                           const std::string& serial = kSerial) {
+    using ecf::FieldDef;
+    using ecf::FieldType;
+    ecf::DataPacket packet(
+        {FieldDef{"CDFILIAL", FieldType::Text, 4}, FieldDef{"CDCAIXA", FieldType::Text, 3},
+         FieldDef{"NRSERIEECF", FieldType::Text, 20}, FieldDef{"CAMPO01", FieldType::Text, 1},
+         FieldDef{"CAMPO02", FieldType::Text, 100}},
+        {{ecf::Variant("1"), ecf::Variant("1"), ecf::Variant(serial), ecf::Variant(check),
+          ecf::Variant(ecf::encipher(storedTotal, ecf::kGrandTotalKey))}});
+    std::ofstream(grandTotalPath(), std::ios::binary) << ecf::encodeDatasetFile(packet);
+  }
+
+  std::string fileBytes() const {
+    std::ifstream in(grandTotalPath(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  // The total recorded in this test's row, deciphered.
+  std::string recordedTotal() const {
+    const ecf::DataPacket packet = ecf::decodeDatasetFile(fileBytes());
+    return ecf::decipher(packet.row(0)[static_cast<std::size_t>(packet.fieldIndex("CAMPO02"))]
+                             .toText(),
+                         ecf::kGrandTotalKey);
+  }
+
+  bool updateGrandTotal(const std::string& verify) {
+    return Atu_TotGeral(ecf::makeBag({{"CDFILIAL", "1"},
+                                      {"CDCAIXA", "1"},
+                                      {"NRSERIEIMP", kSerial},
+                                      {"ESQUEMACOR", "001"},
+                                      {"IDVALIDA", verify}}));
+  }
+
+  // The printer's grand total is 1234,50 for the reads that follow.
+  void printerGrandTotalIs(const std::string& amount) {
+    printer().scriptNextAnswer("LeMoeda", 0, 0, "ValorMoeda=" + amount);
+  }
+
+  static constexpr const char* kSerial = "SIM0001";
+};
+
+TEST_F(StartUpTest, AClockUpToFifteenMinutesOffPasses) {
+  printer().setClock(clock().addMinutes(-15));
+  EXPECT_TRUE(start());
+  EXPECT_TRUE(boImpFiscalOK);
+  EXPECT_TRUE(op().messages().empty());
+}
+
+TEST_F(StartUpTest, AClockMoreThanFifteenMinutesOffFailsTheStartUp) {
+  const std::string message = "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
+  for (const long long minutes : {-16LL, 65LL, 24LL * 60 + 5, -24LL * 60}) {
+    SCOPED_TRACE(minutes);
+    op().clear();
+    printer().setClock(clock().addMinutes(minutes));
+    EXPECT_FALSE(start());
+    ASSERT_EQ(1u, op().texts().size());
+    EXPECT_EQ(message, op().texts()[0]);
+    FechaPorta();
+  }
+}
+
+TEST_F(StartUpTest, TheClockCheckReadsDateAndTimeThenClosesWhateverWasOpen) {
+  ASSERT_TRUE(start());
+  const std::vector<std::string> expected = {"LeData", "LeHora", "EncerraDocumento",
+                                             "LeInteiro"};
+  EXPECT_EQ(expected, printer().commandNames());
+  EXPECT_TRUE(logContains("Comando Executado: LeData - Data"));
+  EXPECT_TRUE(logContains("Comando Executado: LeHora - Hora"));
+  EXPECT_TRUE(logContains("Comando Executado: LeInteiro - NomeInteiro - EstadoFiscal"));
+  EXPECT_EQ("hora", printer().commandsNamed("LeHora")[0].value("NomeHora"));
+}
+
+TEST_F(StartUpTest, TheMovementDateComesFromItsTextOrIsToday) {
+  ASSERT_TRUE(start());
+  ecf::DateTime date;
+  EXPECT_TRUE(VerificaData("001", date, "", "311299", false));
+  EXPECT_EQ(ecf::DateTime::fromParts(clock().year() / 100 * 100 + 99, 12, 31), date);
+  EXPECT_TRUE(VerificaData("001", date, "", "", false));
+  EXPECT_EQ(clock().date(), date);
+  EXPECT_TRUE(VerificaData("001", date, "", "99x", false));
+  EXPECT_EQ(clock().date(), date);
+}
+
+TEST_F(StartUpTest, ThePrinterDateTimeIsReadInEitherLayout) {
+  ASSERT_TRUE(start());
+  ecf::DateTime date;
+  // ddmmyy + hhmmss and dd/mm/yyyy + hh:mm:ss, both ten minutes behind: within tolerance.
+  const ecf::DateTime behind = clock().addMinutes(-10);
+  char compact[32], spelled[40];
+  std::snprintf(compact, sizeof compact, "%02d%02d%02d%02d%02d00", behind.day(), behind.month(),
+                behind.year() % 100, behind.hour(), behind.minute());
+  std::snprintf(spelled, sizeof spelled, "%02d/%02d/%04d%02d:%02d:00", behind.day(),
+                behind.month(), behind.year(), behind.hour(), behind.minute());
+  EXPECT_TRUE(VerificaData("001", date, compact, "", false));
+  EXPECT_TRUE(VerificaData("001", date, spelled, "", false));
+  // An unreadable printer date-time is logged and does not fail the check.
+  markLog();
+  EXPECT_TRUE(VerificaData("001", date, "garbage!!!", "", false));
+  EXPECT_FALSE(newDebugLines().empty());
+  EXPECT_TRUE(op().messages().empty());
+}
+
+TEST_F(StartUpTest, APendingFiscalReceiptIsCancelledAndTheGrandTotalRecorded) {
+  for (const char* state : {"2", "4", "8"}) {
+    SCOPED_TRACE(state);
+    writeGrandTotalFile("S", "0");
+    printer().clearRecord();
+    printer().scriptNextAnswer("LeInteiro", 0, 0, std::string("ValorInteiro=") + state);
+    printerGrandTotalIs("1.234,50");
+    ASSERT_TRUE(start());
+    const std::vector<std::string> names = printer().commandNames();
+    ASSERT_GE(names.size(), 6u);
+    EXPECT_EQ("CancelaCupom", names[4]);
+    EXPECT_TRUE(printer().commands()[4].params.empty());
+    EXPECT_EQ("LeMoeda", names[5]);
+    EXPECT_TRUE(logContains("Comando Executado: CancelaCupom"));
+    // The grand-total step had this session's branch, register and serial: it found
+    // the row and recorded the printer's total in it.
+    EXPECT_EQ("1234,5", recordedTotal());
+    FechaPorta();
+  }
+}
+
+TEST_F(StartUpTest, AnIdleFiscalStateCancelsNothing) {
+  printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=1");
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(printer().commandsNamed("CancelaCupom").empty());
+}
+
+TEST_F(StartUpTest, TheGrandTotalCheckCanBeSwitchedOffPerRow) {
+  writeGrandTotalFile("N", "999,99");
+  ASSERT_TRUE(start());
+  const std::string before = fileBytes();
+  for (const char* verify : {"S", "N"}) {
+    printer().clearRecord();
+    EXPECT_TRUE(updateGrandTotal(verify));
+    EXPECT_TRUE(printer().commandsNamed("LeMoeda").empty());
+    EXPECT_EQ(before, fileBytes());
+  }
+}
+
+TEST_F(StartUpTest, VerifyModeRecordsAnUnrecordedRowOnceThenOnlyCompares) {
+  writeGrandTotalFile("S", "10,10");
+  ASSERT_TRUE(start());
+  printerGrandTotalIs("1.234,50");
+  EXPECT_TRUE(updateGrandTotal("S"));
+  EXPECT_EQ("1234,5", recordedTotal());
+  const std::string recorded = fileBytes();
+
+  printerGrandTotalIs("1.234,50");
+  EXPECT_TRUE(updateGrandTotal("S"));
+  EXPECT_EQ(recorded, fileBytes());
+  EXPECT_TRUE(op().messages().empty());
+}
+
+TEST_F(StartUpTest, VerifyModeReportsADifferentOrEmptyTotalWithoutTouchingTheFile) {
+  const std::string message = "Arquivo (" + hostDir_ +
+                              "Merkato.cds) está inválido. Valor do totalizador geral da "
+                              "impressora fiscal está incorreto.";
+  ASSERT_TRUE(start());
+  for (const char* stored : {"1234,49", ""}) {
+    SCOPED_TRACE(stored);
+    writeGrandTotalFile("S", stored);
+    op().clear();
+    const std::string before = fileBytes();
+    printerGrandTotalIs("1.234,50");
+    EXPECT_FALSE(updateGrandTotal("S"));
+    EXPECT_EQ(before, fileBytes());
+    ASSERT_EQ(1u, op().texts().size());
+    EXPECT_EQ(message, op().texts()[0]);
+  }
+}
+
+TEST_F(StartUpTest, RecordModeOverwritesWithThePrinterTotal) {
+  writeGrandTotalFile("S", "1,00");
+  ASSERT_TRUE(start());
+  printerGrandTotalIs("2.000,00");
+  EXPECT_TRUE(updateGrandTotal("N"));
+  EXPECT_EQ("2000", recordedTotal());
+  EXPECT_TRUE(op().messages().empty());
+}
+
+TEST_F(StartUpTest, AnUnreadableGrandTotalIsNeverRecorded) {
+  writeGrandTotalFile("S", "1,00");
+  ASSERT_TRUE(start());
+  const std::string before = fileBytes();
+  printer().refuseNext("LeMoeda");
+  EXPECT_FALSE(updateGrandTotal("N"));
+  EXPECT_EQ(before, fileBytes());
+}
+
+TEST_F(StartUpTest, AMissingOrCorruptFileIsReportedAndTheStepGoesOn) {
+  ASSERT_TRUE(start());
+  op().clear();
+  EXPECT_TRUE(updateGrandTotal("S"));
+  EXPECT_EQ(1u, op().messages().size());
+
+  std::ofstream(grandTotalPath(), std::ios::binary) << "not a dataset file";
+  op().clear();
+  EXPECT_TRUE(updateGrandTotal("S"));
+  EXPECT_EQ(1u, op().messages().size());
+  EXPECT_EQ("not a dataset file", fileBytes());
+}
+
+TEST_F(StartUpTest, ABagMissingAFieldIsReportedOnceAndTheStartUpGoesOn) {
+  ecf::Variant bag = startBag();
+  ecf::Variant::Array pairs;
+  for (const ecf::Variant& pair : bag.asArray()) {
+    if (pair.asArray()[0].toText() != "ESQUEMA") pairs.push_back(pair);
+  }
+  ecf::Variant withoutScheme(pairs);
+  EXPECT_TRUE(StartImpFiscal(withoutScheme));
+  ASSERT_EQ(1u, op().messages().size());
+  EXPECT_EQ(0u, op().texts()[0].find(
+                    "Erro no recebimento dos parâmetros da função: StartImpFiscal - Zul_01600.bpl\r"));
+  EXPECT_EQ("001", op().messages()[0].scheme);
+}
+
+TEST_F(StartUpTest, APortThatDoesNotOpenIsReported) {
+  printer().refuseOpening(true);
+  markLog();
+  EXPECT_FALSE(start());
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_EQ("Erro ao abrir porta de comunicação.", op().texts()[0]);
+  EXPECT_TRUE(logContains("ERRO!!! Abrindo porta " + port_));
+}
+
+TEST_F(StartUpTest, ClosingThePortTwiceReportsTheDriversRefusal) {
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(FechaPorta());
+  EXPECT_GE(inCanalSerial, 0);
+  EXPECT_FALSE(FechaPorta());
+  EXPECT_LT(inCanalSerial, 0);
+}
+
+}  // namespace
+}  // namespace ecftest

@@ -1,0 +1,124 @@
+#include "support/module_fixture.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "base/dateformat.h"
+
+namespace ecftest {
+namespace {
+
+std::string makeTempDirectory(const char* prefix) {
+  std::string pattern = std::string("/tmp/") + prefix + "-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  return pattern + "/";
+}
+
+// A fixed, unremarkable working morning, so dates in texts are predictable.
+const ecf::DateTime kStartOfTest = ecf::DateTime::fromParts(2026, 12, 8, 10, 0, 0);
+
+}  // namespace
+
+bool ScriptedOperator::answer(const ecf::OperatorMessage& message) {
+  messages_.push_back(message);
+  if (answers_.empty()) return defaultAnswer_;
+  const bool next = answers_.front();
+  answers_.pop_front();
+  return next;
+}
+
+std::vector<std::string> ScriptedOperator::texts() const {
+  std::vector<std::string> all;
+  for (const auto& message : messages_) all.push_back(message.text);
+  return all;
+}
+
+void ModuleTest::SetUp() {
+  hostDir_ = makeTempDirectory("ecf-host");
+  printerRoot_ = makeTempDirectory("ecf-printers");
+  port_ = "ecf-test";
+  setenv("ECFSIM_ROOT", printerRoot_.c_str(), 1);
+  printer_.attach(printerRoot_, port_);
+
+  ecf_SetHostDirectory(hostDir_.c_str());
+  ecf_SetSettings(ecf::HostSettings::brazilian());
+  ecf_SetOperator([this](const ecf::OperatorMessage& message) { return operator_.answer(message); });
+  ecf_SetClock([this] { return now_; });
+  setClock(kStartOfTest);
+}
+
+void ModuleTest::TearDown() {
+  FechaPorta();
+  ecf_SetOperator(nullptr);
+  ecf_SetClock(nullptr);
+  ecf_SetSettings(ecf::HostSettings::brazilian());
+  std::error_code ignored;
+  std::filesystem::remove_all(hostDir_, ignored);
+  std::filesystem::remove_all(printerRoot_, ignored);
+}
+
+ecf::Variant ModuleTest::startBag() const {
+  return ecf::makeBag({{"CDFILIAL", "1"},
+                       {"CDCAIXA", "1"},
+                       {"NRSERIEIMP", "SIM0001"},
+                       {"NRSERIE", "SIM0001"},
+                       {"ESQUEMA", "001"},
+                       {"ESQUEMACOR", "001"},
+                       {"CDPORTAIMPFIS", port_},
+                       {"PORTAIMPFIS", port_}});
+}
+
+bool ModuleTest::start() {
+  ecf::Variant bag = startBag();
+  return StartImpFiscal(bag);
+}
+
+void ModuleTest::setClock(const ecf::DateTime& now) {
+  now_ = now;
+  printer_.setClock(now);
+}
+
+void ModuleTest::useDecimalPoint() { ecf_SetSettings(ecf::HostSettings::decimalPoint()); }
+void ModuleTest::useDecimalComma() { ecf_SetSettings(ecf::HostSettings::brazilian()); }
+
+std::vector<std::string> ModuleTest::debugLines() const {
+  const std::string path =
+      hostDir_ + "impdebug" + ecf::formatDateTime("MMYY", now_, ecf::HostSettings{}) + ".txt";
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  const std::string text = content.str();
+  // A logged text may hold line feeds of its own (a receipt footer): an entry ends where
+  // its " - date time" ending is.
+  static const std::regex ending(R"( - \d\d/\d\d/\d{4} \d\d:\d\d:\d\d\n)");
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), ending);
+       it != std::sregex_iterator(); ++it) {
+    const auto position = static_cast<std::size_t>(it->position());
+    lines.push_back(text.substr(start, position - start));
+    start = position + static_cast<std::size_t>(it->length());
+  }
+  return lines;
+}
+
+void ModuleTest::markLog() { logMark_ = debugLines().size(); }
+
+std::vector<std::string> ModuleTest::newDebugLines() const {
+  std::vector<std::string> lines = debugLines();
+  if (logMark_ >= lines.size()) return {};
+  return {lines.begin() + static_cast<std::ptrdiff_t>(logMark_), lines.end()};
+}
+
+bool ModuleTest::logContains(const std::string& line) const {
+  for (const std::string& logged : debugLines()) {
+    if (logged == line) return true;
+  }
+  return false;
+}
+
+}  // namespace ecftest
