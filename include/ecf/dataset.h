@@ -52,6 +52,8 @@ class ECF_API Dataset {
   void setData(const DataPacket& packet);  // replaces fields and rows, opens, goes to the first row
 
   // --- navigation over the filtered, index-ordered view ---
+  // Navigating, editing, locating or emptying a closed dataset throws DatasetError; a
+  // closed dataset reads as empty (eof, bof, no rows).
   void first();
   void last();
   void next();   // past the last row sets eof
@@ -103,6 +105,8 @@ class ECF_API Dataset {
   const std::string& indexName() const;
 
   // --- locate over the view; moves to the found row and returns true ---
+  // Texts match whole, exactly or ignoring case (accented letters included); numbers
+  // numerically. When nothing matches the cursor stays where it was.
   bool locate(std::string_view field, const Variant& value, bool ignoreCase = false);
   bool locate(std::string_view field1, std::string_view field2, const Variant& value1,
               const Variant& value2, bool ignoreCase = false);
