@@ -1,0 +1,68 @@
+// What every operation shares: the catalogues, the data module, and the guard that keeps
+// errors from reaching the host.
+#include "support/module_fixture.h"
+
+namespace ecftest {
+namespace {
+
+using HostServicesTest = ModuleTest;
+
+TEST_F(HostServicesTest, CatalogueLookupIgnoresCaseAndTheFirstDuplicateWins) {
+  ASSERT_TRUE(start());
+  ASSERT_NE(nullptr, dtmEcf01600);
+  const ecf::TMessages& messages = dtmEcf01600->msgPadrao;
+  EXPECT_EQ("Data da impressora fiscal difere da data do sistema em mais de 15 minutos.",
+            messages.Msg("Datadif"));
+  EXPECT_EQ("Relatorios", messages.Msg("RELATORIO"));
+  EXPECT_EQ("Alíquota não cadastrada na impressora fiscal.", messages.Msg("AliqNaoCad"));
+  EXPECT_EQ("RELATORIO DE FECHAMENTO GERAL", messages.Msg("relFechamentoGeral"));
+  EXPECT_EQ("Erro ao configurar o driver da impressora fiscal.",
+            dtmEcf01600->msgPadrao2.Msg("Erro_Configura_Driver_DT"));
+}
+
+TEST_F(HostServicesTest, AMissingKeyYieldsTheKeyAndALogLine) {
+  ASSERT_TRUE(start());
+  markLog();
+  EXPECT_EQ("ChaveInexistente", dtmEcf01600->msgPadrao.Msg("ChaveInexistente"));
+  const std::vector<std::string> lines = newDebugLines();
+  ASSERT_EQ(1u, lines.size());
+  EXPECT_NE(std::string::npos, lines[0].find("ChaveInexistente"));
+}
+
+TEST_F(HostServicesTest, ACatalogueBuiltByAHostFollowsTheSameRules) {
+  const ecf::TMessages messages("# comment\nUm|primeiro\nUM|segundo\nDois|com espaço \r\n");
+  EXPECT_EQ(3u, messages.rowCount());
+  EXPECT_EQ("primeiro", messages.Msg("um"));
+  EXPECT_EQ("com espaço ", messages.Msg("DOIS"));
+}
+
+TEST_F(HostServicesTest, AnErrorInsideAnOperationBecomesItsFailureResultAndANotice) {
+  ASSERT_TRUE(start());
+  op().clear();
+  markLog();
+  // Not a bag at all: the read of its first field fails inside the operation.
+  EXPECT_FALSE(Atu_TotGeral(ecf::Variant(42)));
+  ASSERT_EQ(1u, op().messages().size());
+  EXPECT_EQ(3, op().messages()[0].kind);
+  EXPECT_EQ("N", op().messages()[0].letter1);
+  EXPECT_EQ("N", op().messages()[0].letter2);
+  const std::vector<std::string> lines = newDebugLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(0u, lines.back().find("ERRO!!! Atu_TotGeral: "));
+}
+
+TEST_F(HostServicesTest, WithoutAnOperatorNoticesGoToTheLog) {
+  ecf_SetOperator(nullptr);
+  printer().refuseOpening(true);
+  markLog();
+  EXPECT_FALSE(start());
+  EXPECT_TRUE(logContains("Mensagem sem operador: Erro ao abrir porta de comunicação."));
+}
+
+TEST_F(HostServicesTest, TheHostDirectoryIsPublishedWithItsSeparator) {
+  EXPECT_EQ(hostDir_, dsDirCad);
+  EXPECT_EQ('/', dsDirCad.back());
+}
+
+}  // namespace
+}  // namespace ecftest
