@@ -21,6 +21,23 @@ void printHeader(Paper& paper, const PrinterState& state, const DateTime& now,
   paper.leftRight(printedDateTime(now), counters);
 }
 
+bool parseHeaderLine(std::string_view line, Date& date, int& coo) {
+  constexpr std::string_view kCooMark = "COO:";
+  if (line.size() < 19 + 1 + kCooMark.size() + 6) return false;
+  const auto day = parseSlashDate(line.substr(0, 10));
+  if (!day || line[10] != ' ' || !parseClockTime(line.substr(11, 8))) return false;
+  const std::string_view tail = line.substr(line.size() - 10);
+  if (tail.substr(0, 4) != kCooMark) return false;
+  int value = 0;
+  for (const char c : tail.substr(4)) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  date = *day;
+  coo = value;
+  return true;
+}
+
 void printFooter(Paper& paper, const PrinterState& state) {
   const Identity& id = state.identity;
   char number[32];

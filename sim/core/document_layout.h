@@ -21,6 +21,9 @@ std::string counter6(int value);
 void printHeader(Paper& paper, const PrinterState& state, const DateTime& now,
                  std::string_view counters);
 
+// Reads the date and COO back from a header's date line; false for any other line.
+bool parseHeaderLine(std::string_view line, Date& date, int& coo);
+
 // Model, printer number and serial number.
 void printFooter(Paper& paper, const PrinterState& state);
 

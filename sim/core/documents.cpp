@@ -7,9 +7,6 @@
 
 namespace ecfsim {
 
-// Amounts beyond this are not a sale any shop makes; it also keeps sums far from overflow.
-constexpr Cents kMaxAmount = 99'999'999'999;  // 999.999.999,99
-
 void requireNoDocument(const PrinterState& state) {
   if (state.open.kind != DocKind::None) {
     throw CommandError(ErrorCode::DocumentoAberto,

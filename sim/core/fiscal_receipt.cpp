@@ -143,12 +143,13 @@ void vendaDeItem(CommandContext& ctx) {
   item.code = limitedText(ctx, "CodProduto", 20, true);
   item.name = limitedText(ctx, "NomeProduto", 200, true);
   item.unit = limitedText(ctx, "Unidade", 6, false);
-  limitedText(ctx, "NomeDepartamento", 40, false);
+  limitedText(ctx, "NomeDepartamento", 40, false);  // checked; this printer keeps no departments
   item.unitPrice = positiveDecimal(ctx, "PrecoUnitario", kMaxUnitPrice);
   item.quantity = positiveDecimal(ctx, "Quantidade", kMaxQuantity);
   item.total = itemTotal(item.quantity, item.unitPrice);
-  if (item.total <= 0) {
-    throw CommandError(ErrorCode::ValorInvalido, "Valor total do item menor que um centavo.");
+  if (item.total <= 0 || item.total > kMaxAmount) {
+    throw CommandError(ErrorCode::ValorInvalido,
+                       "Valor total do item fora da faixa: " + formatCents(item.total) + ".");
   }
   item.number = static_cast<int>(doc.items.size()) + 1;
   doc.items.push_back(item);
@@ -236,7 +237,7 @@ void acresceSubtotal(CommandContext& ctx) {
     // Percent in thousandths of a point: 10,000 % of the subtotal, truncated to the cent.
     adjustment = mulDiv(subtotal, *percent, 100000);
   }
-  if (adjustment == 0 || -adjustment >= subtotal || adjustment > 100 * subtotal) {
+  if (adjustment == 0 || -adjustment >= subtotal || adjustment > kMaxAmount) {
     throw CommandError(ErrorCode::ValorInvalido,
                        "Acréscimo ou desconto inválido: " + formatCents(adjustment) +
                            " sobre subtotal de " + formatCents(subtotal) + ".");

@@ -12,6 +12,10 @@ namespace ecfsim {
 using Cents = std::int64_t;
 using Milli = std::int64_t;
 
+// The largest amount one item, payment or adjustment may carry (999.999.999,99): no shop
+// sells more at once, and it keeps every sum far from overflowing.
+constexpr Cents kMaxAmount = 99'999'999'999;
+
 // Reads "-12,5", "12.50", "0,125": an optional leading "-", digits, and at most one comma
 // or point followed by one to three decimals. No thousands grouping: the separator is
 // always the decimal one. Result in thousandths.

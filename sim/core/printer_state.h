@@ -125,14 +125,20 @@ struct ZRecord {
   DayTotals totals;
 };
 
-// A refusal planned from outside: the `remaining`-th next command (of that name, when
-// one is given) is refused with this error.
+// An answer planned from outside: the `remaining`-th next command (of that name, when
+// one is given) is not carried out and gets this answer instead: a refusal with this
+// error, or, when scripted, exactly the execution result, error code and returned text
+// given. Answers due on the same command wait their turn, one per command, in the order
+// they were planned.
 struct Fault {
   std::string command;
   int remaining = 1;
   int code = 1;
   std::string name;
   std::string circumstance;
+  bool scripted = false;
+  int executionResult = 0;
+  std::string returned;
 };
 
 struct ClockSetting {

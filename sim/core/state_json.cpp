@@ -38,7 +38,8 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Document, kind, coo, consumerId,
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ZRecord, crz, cro, coo, cooStartOfDay,
                                                 movementDate, issuedAt, grandTotal, totals)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Fault, command, remaining, code, name,
-                                                circumstance)
+                                                circumstance, scripted, executionResult,
+                                                returned)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ClockSetting, offsetSeconds, fixed,
                                                 fixedSeconds)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Conditions, offline, paperOut, refuseOpen,

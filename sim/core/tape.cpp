@@ -51,6 +51,23 @@ std::vector<std::string> wrapLine(std::string_view text, std::size_t width) {
   return lines;
 }
 
+std::vector<std::vector<std::string>> splitDocuments(std::string_view tape) {
+  std::vector<std::vector<std::string>> documents;
+  std::size_t start = 0;
+  while (start < tape.size()) {
+    auto end = tape.find('\n', start);
+    if (end == std::string_view::npos) end = tape.size();
+    const std::string_view line = tape.substr(start, end - start);
+    if (line == documentSeparator()) {
+      documents.emplace_back();
+    } else if (!documents.empty()) {
+      documents.back().emplace_back(line);
+    }
+    start = end + 1;
+  }
+  return documents;
+}
+
 void Paper::put(std::string_view line) {
   text_ += rightTrimmed(line);
   text_ += '\n';

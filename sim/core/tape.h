@@ -18,6 +18,10 @@ const std::string& documentSeparator();
 // or inside a word longer than the line.
 std::vector<std::string> wrapLine(std::string_view text, std::size_t width = kTapeWidth);
 
+// The tape cut into documents at each separator line; each document's lines follow
+// its separator (which is left out). Lines before the first separator are dropped.
+std::vector<std::vector<std::string>> splitDocuments(std::string_view tape);
+
 // Lines being printed by one command.
 class Paper {
  public:

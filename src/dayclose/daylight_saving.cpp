@@ -2,7 +2,7 @@
 // moves its own clock; the module has no way to leave daylight-saving time.
 #include <string>
 
-#include "base/utf8.h"
+#include "dayclose/daylight_indicator.h"
 #include "driver/command.h"
 #include "driver/debug_log.h"
 #include "driver/registers.h"
@@ -12,9 +12,6 @@
 namespace ecf {
 namespace {
 
-// The indicator's value sits at this character of the returned text, counted from 0.
-constexpr std::size_t kIndicatorPosition = 23;
-
 bool readDaylightSaving(const std::string& scheme) {
   const std::string line = executedLine("LeIndicador - NomeIndicador - HorarioVerao");
   std::string returned;
@@ -22,8 +19,7 @@ bool readDaylightSaving(const std::string& scheme) {
                     line)) {
     return false;
   }
-  // A text too short to hold the indicator reads as not in daylight-saving time.
-  const bool inDaylightSaving = charSubstr(returned, kIndicatorPosition, 1) == "1";
+  const bool inDaylightSaving = indicatesDaylightSaving(returned);
   writeDebugLine(line + (inDaylightSaving ? " - TRUE" : " - FALSE"));
   return inDaylightSaving;
 }

@@ -30,9 +30,8 @@ bool cancelReceipt(const PositionalInput& in, Variant& result) {
   if (EmptyString(receiptCounter)) return false;
 
   std::string returned;
-  const bool cancelled =
-      runQuery(Command{"CancelaCupom", {{"Operador", "", PARAMETRO_STRING}}},
-               executedLine("CancelaCupom"), scheme, true, returned);
+  const bool cancelled = runQuery(Command{"CancelaCupom", {{"Operador", "", PARAMETRO_STRING}}},
+                                  executedLine("CancelaCupom"), scheme, true, returned);
 
   // Runs whatever the printer answered; its own outcome never changes the cancellation's.
   try {

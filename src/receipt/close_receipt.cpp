@@ -10,13 +10,11 @@
 #include "base/utf8.h"
 #include "config/status.h"
 #include "driver/command.h"
-#include "driver/debug_log.h"
 #include "ecf/module.h"
 #include "host/datamodule.h"
 #include "host/export_guard.h"
 #include "host/hostlib.h"
 #include "host/module_env.h"
-#include "host/operator.h"
 #include "receipt/closing_input.h"
 #include "receipt/footer.h"
 #include "receipt/positional_input.h"
@@ -30,6 +28,9 @@ enum class Stage { AdjustSubtotal = 1, RegisterPayments, CloseReceipt, Closed };
 
 // The result array: the retry indicator, position 42 and an empty text.
 constexpr std::size_t kResultSize = 3;
+
+// The printer holds payment-method names of at most this many characters.
+constexpr std::size_t kPaymentNameLength = 16;
 
 // Payment type kinds (IDTIPORECE).
 constexpr const char* kAgreementKind = "8";
@@ -146,8 +147,8 @@ void ReceiptClosing::consolidatePayments() {
   for (movements.first(); !movements.eof(); movements.next()) {
     const std::string kind = movements.asText("IDTIPOMOVIVE", hostSettings());
     if (isPayment(kind) && retryMode_ &&
-        consolidated.locate("CDTIPORECE", "IDTIPOMOVIVE",
-                            movements.value("CDTIPORECE"), Variant("E"))) {
+        consolidated.locate("CDTIPORECE", "IDTIPOMOVIVE", movements.value("CDTIPORECE"),
+                            Variant("E"))) {
       const double sum = consolidated.asNumber("VRMOVIVEND", hostSettings()) +
                          movements.asNumber("VRMOVIVEND", hostSettings());
       consolidated.edit();
@@ -187,7 +188,7 @@ bool ReceiptClosing::registerPayments() {
     if (isConsumerCreditKind(kind)) payments_.creditPaid += amount;
 
     const std::string name =
-        charSubstr(repairUtf8(types.asText("NMTIPORECE", hostSettings())), 0, 16);
+        charSubstr(repairUtf8(types.asText("NMTIPORECE", hostSettings())), 0, kPaymentNameLength);
     const std::string value = formatPattern("#0.00", amount, hostSettings());
     payments_.lastPaymentText = value;
     const Command command{"PagaCupom",

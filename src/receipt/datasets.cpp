@@ -9,16 +9,16 @@ namespace ecf {
 namespace {
 
 std::vector<FieldDef> movementFields() {
-  return {{"CDFILIAL", FieldType::Text, 4},        {"IDTIPOMOVIVE", FieldType::Text, 1},
-          {"DTHRINCMOV", FieldType::DateTime, 0},  {"CDTIPORECE", FieldType::Text, 3},
-          {"NMTIPORECE", FieldType::Text, 40},     {"IDTIPORECE", FieldType::Text, 1},
-          {"VRMOVIVEND", FieldType::Real, 0},      {"VRMOVIVEOUT", FieldType::Real, 0},
-          {"VRCOTINDOUT", FieldType::Real, 0},     {"CDTIPOTROCO", FieldType::Text, 3},
-          {"NRORDTROCO", FieldType::Text, 3},      {"CDCLIENTE", FieldType::Text, 0},
-          {"CDCONSUMIDOR", FieldType::Text, 0},    {"DTMOVIMCAIXA", FieldType::DateTime, 0},
-          {"DSIMPFISCAL", FieldType::Text, 50},    {"CDFPIMPFIS", FieldType::Text, 10},
-          {"NRCARTBANCO", FieldType::Text, 0},     {"CDNSUHOSTTEF", FieldType::Text, 0},
-          {"CDBANCARTCR", FieldType::Text, 10},    {"CDTIPORECEORIG", FieldType::Text, 3}};
+  return {{"CDFILIAL", FieldType::Text, 4},       {"IDTIPOMOVIVE", FieldType::Text, 1},
+          {"DTHRINCMOV", FieldType::DateTime, 0}, {"CDTIPORECE", FieldType::Text, 3},
+          {"NMTIPORECE", FieldType::Text, 40},    {"IDTIPORECE", FieldType::Text, 1},
+          {"VRMOVIVEND", FieldType::Real, 0},     {"VRMOVIVEOUT", FieldType::Real, 0},
+          {"VRCOTINDOUT", FieldType::Real, 0},    {"CDTIPOTROCO", FieldType::Text, 3},
+          {"NRORDTROCO", FieldType::Text, 3},     {"CDCLIENTE", FieldType::Text, 0},
+          {"CDCONSUMIDOR", FieldType::Text, 0},   {"DTMOVIMCAIXA", FieldType::DateTime, 0},
+          {"DSIMPFISCAL", FieldType::Text, 50},   {"CDFPIMPFIS", FieldType::Text, 10},
+          {"NRCARTBANCO", FieldType::Text, 0},    {"CDNSUHOSTTEF", FieldType::Text, 0},
+          {"CDBANCARTCR", FieldType::Text, 10},   {"CDTIPORECEORIG", FieldType::Text, 3}};
 }
 
 }  // namespace

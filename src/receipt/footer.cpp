@@ -89,8 +89,7 @@ Layout chooseLayout(const ClosingInput& input, const PaymentFacts& payments) {
 }
 
 std::string saleFooter(const ClosingInput& input, const PaymentFacts& payments, Layout layout,
-                       const std::string& table, const std::string& minasLegal,
-                       Dataset& balances) {
+                       const std::string& table, const std::string& minasLegal, Dataset& balances) {
   const bool agreement = layout == Layout::Agreement;
   const bool withName = layout == Layout::ConsumerWithName;
   const bool withId = withName || layout == Layout::ConsumerId;
@@ -100,8 +99,8 @@ std::string saleFooter(const ClosingInput& input, const PaymentFacts& payments, 
   if (input.stateCode == "MG") text += minasLegal;
   text += "\n";
   if (agreement) {
-    text += msgPadrao("Convenio") + " ..: " +
-            cut(input.clientCode + " - " + input.clientName, kIdentificationWidth) + "\n";
+    text += msgPadrao("Convenio") +
+            " ..: " + cut(input.clientCode + " - " + input.clientName, kIdentificationWidth) + "\n";
   }
   if (withId) text += msgPadrao("CNPJCPF") + " : " + input.taxpayerId + "\n";
   if (withName) text += msgPadrao("Nome") + " : " + input.taxpayerName + "\n";
@@ -145,8 +144,7 @@ double familyBalance(TdtmEcf01600& module, const Variant& family, double balance
   Dataset& loans = module.cdsEmprestimo;
   const auto loanAmount = [&] { return loans.asNumber("VRMOVEXTCONS", hostSettings()); };
   if (locateFamily(module.cdsFamiliaSaldo, family)) {
-    const double base =
-        balance - module.cdsFamiliaSaldo.asNumber("VRSALDCONFAM", hostSettings());
+    const double base = balance - module.cdsFamiliaSaldo.asNumber("VRSALDCONFAM", hostSettings());
     if (locateLoan(loans, family, "D")) return base - loanAmount();
     if (locateLoan(loans, family, "C")) return base + loanAmount();
     return base;
@@ -214,10 +212,10 @@ std::string buildFooter(const ClosingInput& input, const PaymentFacts& payments,
 
 bool sendClosingWithFooter(const std::string& footer, const std::string& scheme) {
   std::string returned;
-  return runQuery(Command{"EncerraDocumento",
-                          {{"Operador", "", PARAMETRO_STRING},
-                           {"TextoPromocional", footer, PARAMETRO_STRING}}},
-                  executedLine("EncerraDocumento - " + footer), scheme, true, returned);
+  return runQuery(
+      Command{"EncerraDocumento",
+              {{"Operador", "", PARAMETRO_STRING}, {"TextoPromocional", footer, PARAMETRO_STRING}}},
+      executedLine("EncerraDocumento - " + footer), scheme, true, returned);
 }
 
 }  // namespace ecf

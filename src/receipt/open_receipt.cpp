@@ -34,8 +34,8 @@ bool openReceipt(const Variant& bag) {
   return attemptUntilAccepted(
       [&] {
         std::string returned;
-        return runQuery(openingCommand(taxpayerId),
-                        executedLine("AbreCupomFiscal - " + taxpayerId), scheme, true, returned);
+        return runQuery(openingCommand(taxpayerId), executedLine("AbreCupomFiscal - " + taxpayerId),
+                        scheme, true, returned);
       },
       tefRetryMode(tefMode, usesCards), printerNotRespondingQuestion(), scheme);
 }

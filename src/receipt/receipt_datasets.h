@@ -7,10 +7,10 @@ namespace ecf {
 
 // The fields of a cash movement that the closing copies into the consolidated payments.
 inline constexpr std::array<const char*, 20> kMovementFields = {
-    "CDFILIAL",    "IDTIPOMOVIVE", "DTHRINCMOV",   "CDTIPORECE",   "NMTIPORECE",
-    "IDTIPORECE",  "VRMOVIVEND",   "VRMOVIVEOUT",  "VRCOTINDOUT",  "CDTIPOTROCO",
-    "NRORDTROCO",  "CDCLIENTE",    "CDCONSUMIDOR", "DTMOVIMCAIXA", "DSIMPFISCAL",
-    "CDFPIMPFIS",  "NRCARTBANCO",  "CDNSUHOSTTEF", "CDBANCARTCR",  "CDTIPORECEORIG"};
+    "CDFILIAL",   "IDTIPOMOVIVE", "DTHRINCMOV",   "CDTIPORECE",   "NMTIPORECE",
+    "IDTIPORECE", "VRMOVIVEND",   "VRMOVIVEOUT",  "VRCOTINDOUT",  "CDTIPOTROCO",
+    "NRORDTROCO", "CDCLIENTE",    "CDCONSUMIDOR", "DTMOVIMCAIXA", "DSIMPFISCAL",
+    "CDFPIMPFIS", "NRCARTBANCO",  "CDNSUHOSTTEF", "CDBANCARTCR",  "CDTIPORECEORIG"};
 
 // Indexes of cdsMovCaixaTef: the payments oldest first, and the default order by change
 // order, newest first within it.

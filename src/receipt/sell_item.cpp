@@ -42,8 +42,7 @@ Command itemCommand(const SoldItem& item, std::string& debugLine) {
   const std::string price = formatPattern("#0.000", Trunc2(item.unitPrice), hostSettings());
   const std::string quantity = formatPattern("#0.000", item.quantity, hostSettings());
   debugLine = executedLine("VendaDeItem - " + item.taxCode + " - " + item.productCode + " - " +
-                           item.productName + " - " + price + " - " + quantity + " - " +
-                           item.unit);
+                           item.productName + " - " + price + " - " + quantity + " - " + item.unit);
   return Command{"VendaDeItem",
                  {{"AliquotaICMS", "Y", PARAMETRO_INDICADOR},
                   {"CodAliquota", item.taxCode, PARAMETRO_UINT},
@@ -73,12 +72,11 @@ bool sellItem(const Variant& bag) {
   const bool usesCards = RecebeParams(bag, "UTILTEF").toBool();
 
   // Outside TEF retry mode the operator is told which item failed; every refusal asks.
-  const std::string question =
-      tefRetryMode(tefMode, usesCards)
-          ? printerNotRespondingQuestion()
-          : msgPadrao("ErroItem") + "\r\n" + item.productCode + " - " +
-                charSubstr(item.productName, 0, kQuestionNameLength) + "\r\n" +
-                msgPadrao("Deseja");
+  const std::string question = tefRetryMode(tefMode, usesCards)
+                                   ? printerNotRespondingQuestion()
+                                   : msgPadrao("ErroItem") + "\r\n" + item.productCode + " - " +
+                                         charSubstr(item.productName, 0, kQuestionNameLength) +
+                                         "\r\n" + msgPadrao("Deseja");
   return attemptUntilAccepted(
       [&] {
         std::string debugLine;

@@ -2,6 +2,7 @@
 // ways to give the printer the tables a test needs and small readers of what was sent.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,6 +22,8 @@ inline std::vector<SentParam> sentParams(const RecordedCommand& command) {
 // What the module writes and shows for the printer's injected refusal.
 inline const std::string kRefusalLogLine = "99: Erro simulado - Recusa injetada pelo teste";
 inline const std::string kRefusalNotice = "99: Erro simulado Recusa injetada pelo teste";
+// What it writes for a refusal of the n-th command (refuseNth), which names no error.
+inline const std::string kNthRefusalLogLine = "99: FalhaSimulada - Falha simulada.";
 
 struct TaxRateSlot {
   bool icms;
@@ -43,45 +46,38 @@ class ConfigTest : public ModuleTest {
 
   // The printer's tax rates: codes 0 upward as given, the rest not programmed.
   void setTaxRates(const std::vector<TaxRateSlot>& rates) {
-    nlohmann::json slots = nlohmann::json::array();
-    for (std::size_t code = 0; code < 16; ++code) {
-      if (code < rates.size()) {
-        slots.push_back({{"programmed", true},
-                         {"icms", rates[code].icms},
-                         {"percent", rates[code].hundredths}});
-      } else {
-        slots.push_back({{"programmed", false}, {"icms", true}, {"percent", 0}});
-      }
+    nlohmann::json list = nlohmann::json::array();
+    for (std::size_t code = 0; code < rates.size(); ++code) {
+      char percent[16];
+      std::snprintf(percent, sizeof percent, "%d,%02d", rates[code].hundredths / 100,
+                    rates[code].hundredths % 100);
+      list.push_back({{"code", code}, {"percent", percent}, {"icms", rates[code].icms}});
     }
-    printer().configure({{"tables", {{"taxRates", slots}}}});
+    printer().configure({{"taxRates", list}});
   }
 
   // Names at codes 0 upward; an empty name leaves that code free.
-  static nlohmann::json namedSlots(const std::vector<std::string>& names, const char* flag,
-                                   bool flagValue) {
-    nlohmann::json slots = nlohmann::json::array();
-    for (std::size_t code = 0; code < 15; ++code) {
-      const bool used = code < names.size() && !names[code].empty();
-      slots.push_back({{"programmed", used},
-                       {"name", used ? names[code] : ""},
-                       {"description", ""},
-                       {flag, flagValue}});
+  static nlohmann::json namedSlots(const std::vector<std::string>& names) {
+    nlohmann::json list = nlohmann::json::array();
+    for (std::size_t code = 0; code < names.size(); ++code) {
+      if (!names[code].empty()) list.push_back({{"code", code}, {"name", names[code]}});
     }
-    return slots;
+    return list;
   }
 
   void setTotalizers(const std::vector<std::string>& names) {
-    printer().configure({{"tables", {{"nonFiscal", namedSlots(names, "entry", true)}}}});
+    printer().configure({{"nonFiscalTotalizers", namedSlots(names)}});
   }
 
   void setPaymentMethods(const std::vector<std::string>& names) {
-    printer().configure({{"tables", {{"methods", namedSlots(names, "allowsLinked", true)}}}});
+    printer().configure({{"paymentMethods", namedSlots(names)}});
   }
 
   // The names the printer holds in a table of the state ("methods", "nonFiscal").
   std::vector<std::string> printerNames(const char* table) {
     std::vector<std::string> names;
-    for (const auto& slot : printer().state()["tables"][table]) {
+    const nlohmann::json state = printer().state();
+    for (const auto& slot : state["tables"][table]) {
       names.push_back(slot.value("programmed", false) ? slot.value("name", "") : "");
     }
     while (!names.empty() && names.back().empty()) names.pop_back();

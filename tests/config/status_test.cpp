@@ -121,24 +121,9 @@ TEST_F(StatusTest, TheNationalCodeDependsOnModel23AndItsFirmware) {
   EXPECT_EQ("000000", Codigo_Nacional_ECF(-23, "010000"));
 }
 
-TEST_F(StatusTest, ThePlaceholdersAnswerYesAndLeaveTheirTextsAlone) {
-  std::string a = "a", b = "b", c = "c";
-  EXPECT_TRUE(Versao_Software_Basico("007", a));
-  EXPECT_TRUE(DataHoraGravacaoUsuarioSWBasicoMFAdicional("007", a, b, c));
-  EXPECT_TRUE(NumeroOperacoesNaoFiscais("007", b));
-  EXPECT_EQ(a + b + c, "abc");
-  EXPECT_TRUE(printer().commands().empty());
-}
-
+// The fixture's clock, module's and printer's, stands at 08/12/2026 10:00:00.
 class PrinterDataTest : public ConfigTest {
  protected:
-  void SetUp() override {
-    ConfigTest::SetUp();
-    const ecf::DateTime now = ecf::DateTime::fromParts(2024, 7, 15, 10, 20, 30);
-    setClock(now);
-    printer().setClock(now);
-  }
-
   ecf::Variant bag() {
     return ecf::makeBag({{"ESQUEMA", "007"},
                          {"DATAIMP", "stale"},
@@ -159,7 +144,7 @@ TEST_F(PrinterDataTest, WithNoDayOpenTheOpeningDateIsTodayAndEverythingGoesBackI
   ASSERT_TRUE(Carrega_Dados_Impressora(data));
   const std::string serial = printer().state()["identity"]["serial"];
   EXPECT_EQ(answers(data),
-            (std::vector<std::string>{"150724", "", "150724102030", "1", serial}));
+            (std::vector<std::string>{"081226", "", "081226100000", "1", serial}));
   EXPECT_THAT(newDebugLines(),
               ElementsAre("Comando Executado: LeData - NomeData - DataAbertura",
                           "Retorno da Impressora : 000000",
@@ -167,7 +152,7 @@ TEST_F(PrinterDataTest, WithNoDayOpenTheOpeningDateIsTodayAndEverythingGoesBackI
                           StartsWith("Retorno Impressora: "),
                           "Comando Executado: LeData - Data - NomeData",
                           "Comando Executado: LeHora - Hora - NomeHora",
-                          "Retorno da Impressora : 150724102030",
+                          "Retorno da Impressora : 081226100000",
                           "Comando Executado: LeInteiro - NomeInteiro - ECF",
                           "Retorno da Impressora : 1",
                           "Comando Executado: LeTexto - NomeTexto - NumeroSerieECF",
@@ -180,12 +165,20 @@ TEST_F(PrinterDataTest, WithNoDayOpenTheOpeningDateIsTodayAndEverythingGoesBackI
 }
 
 TEST_F(PrinterDataTest, AnOpenDayFromYesterdayIsAPendingReduction) {
-  printer().configure(
-      {{"day", {{"open", true}, {"openDate", {{"year", 2024}, {"month", 7}, {"day", 14}}}}}});
+  // The day opened yesterday; the indicators carry the Z pending flag (128) with the day
+  // open (64).
+  printer().scriptNextAnswer("LeData", 0, 0, "ValorData=\"071226\"");
+  printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=192");
   ecf::Variant data = bag();
   ASSERT_TRUE(Carrega_Dados_Impressora(data));
-  EXPECT_EQ(bagField(data, "DATAIMP"), "140724");
+  EXPECT_EQ(bagField(data, "DATAIMP"), "071226");
   EXPECT_EQ(bagField(data, "REDIMP"), "F");
+
+  printer().scriptNextAnswer("LeData", 0, 0, "ValorData=\"081226\"");
+  printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=64");
+  ASSERT_TRUE(Carrega_Dados_Impressora(data));
+  EXPECT_EQ(bagField(data, "DATAIMP"), "081226");
+  EXPECT_EQ(bagField(data, "REDIMP"), "");
 }
 
 TEST_F(PrinterDataTest, AFailedReadStopsTheReadingAndAnswersWhatWasRead) {
@@ -202,7 +195,7 @@ TEST_F(PrinterDataTest, AFailedReadStopsTheReadingAndAnswersWhatWasRead) {
   data = bag();
   printer().refuseNext("LeTexto");
   EXPECT_FALSE(Carrega_Dados_Impressora(data));
-  EXPECT_EQ(answers(data), (std::vector<std::string>{"150724", "", "150724102030", "1", ""}));
+  EXPECT_EQ(answers(data), (std::vector<std::string>{"081226", "", "081226100000", "1", ""}));
 
   forgetWhatHappened();
   data = bag();
@@ -220,7 +213,7 @@ TEST_F(PrinterDataTest, ABagWithoutTheSchemeIsReportedAndTheReadingGoesOn) {
               StartsWith("Erro no recebimento dos parâmetros da função: "
                          "Carrega_Dados_Impressora - Zul_00100.bpl\r"));
   EXPECT_EQ(op().messages()[0].scheme, "001");
-  EXPECT_EQ(bagField(data, "DATAIMP"), "150724");
+  EXPECT_EQ(bagField(data, "DATAIMP"), "081226");
   EXPECT_EQ(bagField(data, "CDFILIAL"), "1");
 
   // Something that is no bag at all is reported the same way and never written to.

@@ -82,7 +82,7 @@ TEST_F(TaxRatesTest, ARefusedReadEndsTheTableWithoutAMessage) {
   EXPECT_EQ(sentValues("LeAliquota", "CodAliquotaProgramavel"),
             (std::vector<std::string>{"0", "1", "2"}));
   EXPECT_TRUE(op().messages().empty());
-  EXPECT_EQ(newDebugLines().back(), kRefusalLogLine);
+  EXPECT_EQ(newDebugLines().back(), kNthRefusalLogLine);
 }
 
 TEST_F(TaxRatesTest, AnswersAreCutAtTheirKeysAndAGarbledOneIsLeftOut) {

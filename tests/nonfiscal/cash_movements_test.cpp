@@ -72,15 +72,6 @@ TEST_F(CashTest, ASupplyIsAWholeNonFiscalReceiptInEitherDecimalSeparator) {
   }
 }
 
-TEST_F(CashTest, TheAmountIsRoundedToTheCentOnItsDecimalValue) {
-  // 2.675 is slightly below itself in binary; the cent is rounded on the decimal value.
-  EXPECT_TRUE(Suprimento("", 2.675));
-  EXPECT_EQ(onlyCommand("EmiteItemNaoFiscal").value("Valor"), "2,68");
-  forgetWhatHappened();
-  EXPECT_TRUE(withdraw("", 1234567.004));
-  EXPECT_EQ(onlyCommand("EmiteItemNaoFiscal").value("Valor"), "1234567,00");
-}
-
 class SupplyRefusalTest : public NonFiscalTest,
                           public ::testing::WithParamInterface<std::size_t> {};
 

@@ -14,7 +14,7 @@ using DayReadingsTest = NonFiscalTest;
 
 // A parameter someone else left in the driver's pending list.
 void leaveAParameterBehind() {
-  Ecf_DLLG2_AdicionaParam(inCanalSerial, "Destino", "Arquivo", PARAMETRO_STRING);
+  ASSERT_EQ(Ecf_DLLG2_AdicionaParam(inCanalSerial, "Destino", "Arquivo", PARAMETRO_STRING), 0);
 }
 
 TEST_F(DayReadingsTest, TheXReadingAsksForTheReadingOnPaperAndKeepsTheDayOpen) {

@@ -72,12 +72,5 @@ TEST_P(NonFiscalReceiptRefusalTest, ReturnsFalseAndSendsNothingAfterTheRefusedSt
 
 INSTANTIATE_TEST_SUITE_P(EachStep, NonFiscalReceiptRefusalTest, ::testing::Values(0u, 1u, 2u, 3u));
 
-TEST_F(NonFiscalReceiptTest, AnUnknownPaymentMethodLeavesTheReceiptUnpaid) {
-  EXPECT_FALSE(Cupom_NFiscNVinc("azul", IdTotCompCred, "5,00", "Nao Existe", ""));
-  EXPECT_EQ(sentNames(), (std::vector<std::string>{"AbreCupomNaoFiscal", "EmiteItemNaoFiscal",
-                                                   "PagaCupom"}));
-  EXPECT_GT(printer().commandsNamed("PagaCupom").front().errorCode, 0);
-}
-
 }  // namespace
 }  // namespace ecftest

@@ -1,0 +1,194 @@
+#include "core/printer.h"
+
+#include "base/utf8.h"
+#include "core/commands.h"
+#include "core/errors.h"
+#include "core/fiscal_day.h"
+#include "core/receipt_math.h"
+#include "core/registers.h"
+#include "core/state_json.h"
+
+namespace ecfsim {
+namespace {
+
+std::string dayStatusName(DayStatus status) {
+  switch (status) {
+    case DayStatus::NotOpen: return "notOpen";
+    case DayStatus::Open: return "open";
+    case DayStatus::ZPending: return "zPending";
+    case DayStatus::Closed: return "closed";
+  }
+  return "";
+}
+
+// Takes the fault this command triggers, if any: every fault that watches the command
+// counts it down, and the first to reach zero fires.
+bool takeFault(std::vector<Fault>& faults, const std::string& command, Fault& fired) {
+  bool found = false;
+  for (auto it = faults.begin(); it != faults.end();) {
+    if (!it->command.empty() && !ecf::equalsIgnoreCase(it->command, command)) {
+      ++it;
+      continue;
+    }
+    if (--it->remaining <= 0 && !found) {
+      fired = *it;
+      found = true;
+      it = faults.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+Printer::Printer(const std::filesystem::path& directory)
+    : store_(directory), tape_(store_.tapePath()), record_(store_.recordPath()) {}
+
+std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
+  std::unique_ptr<Printer> printer(new Printer(directory));
+  std::string error;
+  if (!printer->store_.acquire(error)) throw OpenError(error);
+  PrinterState state = newPrinterState();
+  if (printer->store_.hasState()) {
+    std::string json;
+    if (!printer->store_.read(json, error)) throw OpenError(error);
+    try {
+      state = stateFromJson(nlohmann::json::parse(json));
+    } catch (const nlohmann::json::exception& e) {
+      throw OpenError("estado ilegível em " + printer->store_.statePath().string() + ": " +
+                      e.what());
+    }
+    printer->savedJson_ = json;
+  }
+  // A crash between printing and saving leaves lines the memory does not know about.
+  const std::int64_t tapeSize = printer->tape_.size();
+  if (tapeSize > state.tapeBytes) {
+    printer->tape_.truncate(state.tapeBytes);
+  } else {
+    state.tapeBytes = tapeSize;  // the tape was cut or removed by hand
+  }
+  printer->save(state);
+  printer->state_ = std::move(state);
+  return printer;
+}
+
+DateTime Printer::now() const { return printerNow(state_.conditions.clock); }
+
+void Printer::save(const PrinterState& next) {
+  std::string json =
+      stateToJson(next).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  if (json == savedJson_) return;
+  std::string error;
+  if (!store_.write(json, error)) throw OpenError(error);
+  savedJson_ = std::move(json);
+}
+
+void Printer::commit(PrinterState next, const std::string& printed) {
+  const std::int64_t before = tape_.size();
+  if (!tape_.append(printed)) {
+    tape_.truncate(before);
+    throw CommandError(ErrorCode::FalhaGravacao, "Falha ao imprimir na bobina.");
+  }
+  next.tapeBytes = tape_.size();
+  try {
+    save(next);
+  } catch (const OpenError& e) {
+    tape_.truncate(before);
+    throw CommandError(ErrorCode::FalhaGravacao,
+                       std::string("Falha ao gravar a memória da impressora: ") + e.what());
+  }
+  state_ = std::move(next);
+}
+
+CommandOutcome Printer::run(const std::string& command, const std::vector<Param>& params) {
+  if (state_.conditions.offline) {
+    throw CommandError(ErrorCode::ImpressoraNaoResponde, "A impressora não responde.");
+  }
+  if (!state_.conditions.faults.empty()) {
+    PrinterState counted = state_;
+    Fault fault;
+    const bool fired = takeFault(counted.conditions.faults, command, fault);
+    commit(std::move(counted), "");  // the countdown is memory too
+    if (fired) {
+      CommandOutcome out;
+      out.code = fault.code;
+      out.executionResult = fault.scripted ? fault.executionResult : -fault.code;
+      out.errorName = fault.name;
+      out.circumstance = fault.circumstance;
+      out.returned = fault.returned;
+      return out;
+    }
+  }
+  PrinterState next = state_;
+  const CommandSpec* spec = findCommand(command);
+  if (spec == nullptr) {
+    throw CommandError(ErrorCode::ComandoInexistente, "Comando desconhecido: " + command + ".");
+  }
+  validateParams(params);
+  if (spec->prints && next.conditions.paperOut) {
+    throw CommandError(ErrorCode::SemPapel, "Impressora sem papel.");
+  }
+  const Args args(params);
+  CommandContext ctx{next, args, printerNow(next.conditions.clock), tape_, {}, {}};
+  spec->handler(ctx);
+  commit(std::move(next), ctx.paper.text());
+  CommandOutcome out;
+  out.returned = std::move(ctx.returned);
+  return out;
+}
+
+CommandOutcome Printer::execute(const std::string& command, const std::vector<Param>& params) {
+  CommandOutcome out;
+  try {
+    out = run(command, params);
+  } catch (const CommandError& e) {
+    out.code = static_cast<int>(e.code());
+    out.executionResult = -out.code;
+    out.errorName = errorName(e.code());
+    out.circumstance = e.circumstance();
+  } catch (const std::exception& e) {
+    out.code = static_cast<int>(ErrorCode::FalhaGravacao);
+    out.executionResult = -out.code;
+    out.errorName = errorName(ErrorCode::FalhaGravacao);
+    out.circumstance = std::string("Falha interna: ") + e.what();
+  }
+  record_.append(command, params,
+                 RecordedAnswer{out.code, out.errorName, out.circumstance, out.returned},
+                 isoDateTime(now()));
+  return out;
+}
+
+void Printer::update(const std::function<void(PrinterState&)>& change) {
+  PrinterState next = state_;
+  change(next);
+  save(next);
+  state_ = std::move(next);
+}
+
+void Printer::reset() {
+  store_.wipe();
+  savedJson_.clear();
+  PrinterState fresh = newPrinterState();
+  save(fresh);
+  state_ = std::move(fresh);
+}
+
+nlohmann::json Printer::describe() const {
+  nlohmann::json out = stateToJson(state_);
+  const DateTime clock = now();
+  out["derived"] = {
+      {"now", isoDateTime(clock)},
+      {"estadoFiscal", fiscalState(state_)},
+      {"indicadores", indicators(state_, clock.date)},
+      {"dayStatus", dayStatusName(dayStatus(state_.day, clock.date))},
+      {"netSales", netSales(state_.totals)},
+      {"receiptTotal", state_.open.kind == DocKind::Fiscal ? receiptTotal(state_.open) : 0},
+      {"directory", store_.directory().string()},
+      {"tape", tape_.path().string()},
+  };
+  return out;
+}
+
+}  // namespace ecfsim

@@ -1,0 +1,51 @@
+// Where a printer's memory lives: one directory per port under the state root, holding
+// the state file (replaced atomically), the tape and the command record.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ecfsim {
+
+// ECFSIM_ROOT, else $XDG_STATE_HOME/ecfsim, else $HOME/.local/state/ecfsim (on Windows
+// %LOCALAPPDATA%\ecfsim). Nothing when none of them is set.
+std::optional<std::filesystem::path> stateRoot();
+
+// The port text as a directory name: letters, digits, ".", "_" and "-" kept, anything
+// else "_"; no "..", no leading dot, at most 64 characters; "default" when empty.
+std::string sanitizePortName(std::string_view port);
+
+class StateStore {
+ public:
+  explicit StateStore(std::filesystem::path directory) : directory_(std::move(directory)) {}
+  ~StateStore() { release(); }
+  StateStore(const StateStore&) = delete;
+  StateStore& operator=(const StateStore&) = delete;
+
+  const std::filesystem::path& directory() const { return directory_; }
+  std::filesystem::path statePath() const { return directory_ / "state.json"; }
+  std::filesystem::path temporaryPath() const { return directory_ / "state.json.tmp"; }
+  std::filesystem::path tapePath() const { return directory_ / "tape.txt"; }
+  std::filesystem::path recordPath() const { return directory_ / "commands.jsonl"; }
+
+  // Creates the directory and takes its lock: one process at a time drives a printer.
+  bool acquire(std::string& error);
+  void release();
+
+  bool hasState() const;
+  // Reads the state file. A temporary file left by a crash is an unfinished save: the
+  // state file beside it is the last complete one, so the leftover is removed.
+  bool read(std::string& json, std::string& error) const;
+  // Writes a temporary file, flushes it to the disk and renames it over the state file.
+  bool write(const std::string& json, std::string& error) const;
+  // Removes the state file, its leftover, the tape and the command record.
+  void wipe() const;
+
+ private:
+  std::filesystem::path directory_;
+  int lockHandle_ = -1;
+};
+
+}  // namespace ecfsim

@@ -1,0 +1,163 @@
+// The printer's memory survives the process: closing the channel, a crash in the middle
+// of a save, a crash between printing and saving. And its directory never leaves the
+// state root.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "core/printer.h"
+#include "sim_fixture.h"
+
+namespace simtest {
+namespace {
+
+class Persistence : public SimTest {
+ protected:
+  void reopen() {
+    ASSERT_EQ(dll().EncerraDriver(channel_), 0);
+    channel_ = dll().IniciaDriver(kPort);
+    ASSERT_GT(channel_, 0);
+  }
+  static void writeFile(const std::filesystem::path& path, const std::string& text,
+                        std::ios::openmode mode = std::ios::trunc) {
+    std::ofstream out(path, std::ios::binary | mode);
+    out << text;
+  }
+};
+
+TEST_F(Persistence, ReopeningAfterClosingTheChannelContinuesTheOpenReceipt) {
+  ASSERT_EQ(send("DefineNaoFiscal", {{"NomeNaoFiscal", "Suprimento", kText}}).code, 0);
+  openReceipt();
+  ASSERT_EQ(sell("1", "Cafe", "0", "3.00", "2").code, 0);
+  const std::string tapeBefore = tape();
+  reopen();
+  EXPECT_EQ(readInteger("EstadoFiscal"), "2");
+  EXPECT_EQ(readInteger("NumeroItens"), "1");
+  EXPECT_EQ(readMoney("GT"), "6,00");
+  EXPECT_EQ(tape().substr(0, tapeBefore.size()), tapeBefore);
+  ASSERT_EQ(sell("2", "Bolo", "0", "4.00", "1").code, 0);
+  ASSERT_EQ(pay("Dinheiro", "10.00").code, 0);
+  ASSERT_EQ(close().code, 0);
+  reopen();
+  EXPECT_EQ(readInteger("COO"), "1");
+  EXPECT_EQ(readMoney("TotalDiaDinheiro"), "10,00");
+  EXPECT_EQ(send("LeNaoFiscal", {{"CodNaoFiscal", "0", kUInt}}).code, 0);
+  EXPECT_EQ(readDate("DataAbertura"), "150324");  // the clock setting survives too
+}
+
+TEST_F(Persistence, ACrashMidSaveOrBetweenPrintingAndSavingLosesNothingKept) {
+  openReceipt();
+  ASSERT_EQ(sell("1", "Cafe", "0", "3.00", "1").code, 0);
+  const std::filesystem::path dir = directory();
+  const std::string tapeKept = tape();
+  ASSERT_EQ(dll().EncerraDriver(channel_), 0);
+  channel_ = -1;
+  // What a kill leaves behind: half a temporary state file, and lines on the tape the
+  // state never heard of.
+  writeFile(dir / "state.json.tmp", "{\"format\": 1, \"counters\": {\"coo\": 9");
+  writeFile(dir / "tape.txt", "LINHA SEM ESTADO\n", std::ios::app);
+  channel_ = dll().IniciaDriver(kPort);
+  ASSERT_GT(channel_, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "state.json.tmp"));
+  EXPECT_EQ(tape(), tapeKept);
+  EXPECT_EQ(readInteger("COO"), "1");
+  EXPECT_EQ(readInteger("EstadoFiscal"), "2");
+  ASSERT_EQ(pay("Dinheiro", "3.00").code, 0);
+  EXPECT_EQ(close().code, 0);
+}
+
+TEST_F(Persistence, AProcessKilledWithoutClosingLeavesEverythingItDid) {
+  ASSERT_EQ(dll().EncerraDriver(channel_), 0);
+  channel_ = -1;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const std::int32_t channel = dll().IniciaDriver(kPort);
+    auto run = [&](const char* command, std::vector<P> params) {
+      dll().LimpaParams(channel);
+      for (const P& p : params) {
+        dll().AdicionaParam(channel, p.name.c_str(), p.value.c_str(), p.type);
+      }
+      dll().ExecutaComando(channel, command);
+      return dll().ObtemCodErro(channel);
+    };
+    int failures = run("AbreCupomFiscal", {});
+    failures += run("VendaDeItem", {{"CodAliquota", "0", kUInt}, {"CodProduto", "1", kText},
+                                    {"NomeProduto", "Cafe", kText},
+                                    {"PrecoUnitario", "2.50", kMoney},
+                                    {"Quantidade", "4", kMoney}});
+    _exit(failures == 0 ? 0 : 1);  // no EncerraDriver: the process just ends
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  channel_ = dll().IniciaDriver(kPort);  // the lock died with the process
+  ASSERT_GT(channel_, 0);
+  EXPECT_EQ(readInteger("EstadoFiscal"), "2");
+  EXPECT_EQ(readMoney("GT"), "10,00");
+}
+
+TEST_F(Persistence, OnlyOneHolderAndAnUnreadableStateRefusesToOpen) {
+  const std::filesystem::path dir = directory();
+  // The same printer cannot be driven from elsewhere while a channel holds it.
+  EXPECT_THROW(ecfsim::Printer::open(dir), ecfsim::OpenError);
+  // A second channel of this process shares the printer.
+  const std::int32_t second = dll().IniciaDriver(kPort);
+  ASSERT_GT(second, 0);
+  EXPECT_NE(second, channel_);
+  ASSERT_EQ(sendOn(second, "AbreCupomFiscal", {}).code, 0);
+  EXPECT_EQ(readInteger("EstadoFiscal"), "2");
+  ASSERT_EQ(dll().EncerraDriver(second), 0);
+  ASSERT_EQ(dll().EncerraDriver(channel_), 0);
+  channel_ = -1;
+
+  writeFile(dir / "state.json", "{ not json");
+  EXPECT_LT(dll().IniciaDriver(kPort), 0);
+  EXPECT_EQ(ecfsim_reset(kPort), 0);  // the wipe works on an unreadable state too
+  channel_ = dll().IniciaDriver(kPort);
+  ASSERT_GT(channel_, 0);
+  EXPECT_EQ(readInteger("COO"), "0");
+}
+
+TEST_F(Persistence, PortTextsNeverLeaveTheStateRoot) {
+  for (const char* port : {"../../etc", "..", "/dev/ttyS0", "a/../../b", "COM1:", ".hidden",
+                           "C:\\Windows\\system32", ""}) {
+    const std::int32_t channel = dll().IniciaDriver(port);
+    ASSERT_GT(channel, 0) << port;
+    const std::filesystem::path dir = std::filesystem::path(controlText(
+        [&](char* b, int s) { return ecfsim_get_directory(port, b, s); }));
+    EXPECT_EQ(dir.parent_path(), root_) << port;
+    const std::string name = dir.filename().string();
+    EXPECT_EQ(name.find(".."), std::string::npos) << port;
+    EXPECT_NE(name[0], '.') << port;
+    EXPECT_EQ(name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._-"),
+              std::string::npos)
+        << port;
+    EXPECT_EQ(dll().EncerraDriver(channel), 0);
+  }
+  EXPECT_EQ(std::filesystem::path(controlText([](char* b, int s) {
+              return ecfsim_get_directory("", b, s);
+            })).filename(),
+            "default");
+  EXPECT_FALSE(std::filesystem::exists(root_.parent_path() / "etc" / "state.json"));
+}
+
+TEST_F(Persistence, APortThatCannotBeOpenedGivesANegativeChannel) {
+  ASSERT_EQ(ecfsim_refuse_open("COM7", 1), 0);
+  EXPECT_LT(dll().IniciaDriver("COM7"), 0);
+  ASSERT_EQ(ecfsim_refuse_open("COM7", 0), 0);
+  const std::int32_t channel = dll().IniciaDriver("COM7");
+  EXPECT_GT(channel, 0);
+  dll().EncerraDriver(channel);
+  // A state root that is a file cannot hold printers.
+  writeFile(root_ / "not-a-dir", "x");
+  setenv("ECFSIM_ROOT", (root_ / "not-a-dir").c_str(), 1);
+  EXPECT_LT(dll().IniciaDriver("COM8"), 0);
+  EXPECT_LT(ecfsim_set_offline("COM8", 1), 0);
+  setenv("ECFSIM_ROOT", root_.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace simtest

@@ -1,0 +1,76 @@
+#include "module_api.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+
+namespace ecfhost {
+namespace {
+
+template <typename Pointer>
+void bind(void* library, const char* name, Pointer& target, std::vector<std::string>& missing) {
+  void* symbol = dlsym(library, name);
+  // Object and function pointers share one representation on every platform dlsym serves.
+  target = reinterpret_cast<Pointer>(symbol);
+  if (symbol == nullptr) missing.emplace_back(name);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ECFHOST_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ECFHOST_UNDER_ASAN 1
+#endif
+#endif
+
+// Under AddressSanitizer the runtime's dlopen wrapper becomes the caller of every dlopen,
+// so the module's own run path ($ORIGIN) no longer finds the driver placed beside it.
+// Loading the driver first by its full path lets the module's by-name load find it
+// already in memory. Without the sanitizer the module finds it on its own.
+void preloadDriverForSanitizer(const std::string& modulePath) {
+#if defined(ECFHOST_UNDER_ASAN)
+  const auto driver = std::filesystem::path(modulePath).parent_path() / "libDLLG2.so";
+  if (std::filesystem::exists(driver)) dlopen(driver.c_str(), RTLD_NOW | RTLD_GLOBAL);
+#else
+  (void)modulePath;
+#endif
+}
+
+}  // namespace
+
+bool ModuleApi::load(const std::string& path, std::string& error) {
+  preloadDriverForSanitizer(path);
+  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    const char* why = dlerror();
+    error = "cannot load " + path + ": " + (why ? why : "unknown error");
+    return false;
+  }
+  missing_.clear();
+#define ECFHOST_BIND(name) bind(library, #name, name, missing_);
+  ECFHOST_FUNCTIONS(ECFHOST_BIND)
+  ECFHOST_VARIABLES(ECFHOST_BIND)
+#undef ECFHOST_BIND
+  return true;
+}
+
+const std::string* ModuleApi::textVariable(const std::string& name) const {
+  if (name == "idTotParcSuprimento") return idTotParcSuprimento;
+  if (name == "idTotParcSangria") return idTotParcSangria;
+  if (name == "IdTotParcCV") return IdTotParcCV;
+  if (name == "IdTotParcVCons") return IdTotParcVCons;
+  if (name == "IdTotCompCred") return IdTotCompCred;
+  if (name == "IdTotRelatorio") return IdTotRelatorio;
+  if (name == "IdTotCancCred") return IdTotCancCred;
+  return nullptr;
+}
+
+std::string moduleBesideExecutable() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path directory =
+      error ? std::filesystem::current_path() : self.parent_path();
+  return (directory / "libecfmodule.so").string();
+}
+
+}  // namespace ecfhost

@@ -1,0 +1,387 @@
+#include "operations.h"
+
+#include <limits>
+
+#include "ecf/dataset.h"
+
+namespace ecfhost {
+namespace {
+
+const char* kindName(Kind kind) {
+  switch (kind) {
+    case Kind::Text:
+      return "text";
+    case Kind::Number:
+      return "number";
+    case Kind::Integer:
+      return "integer";
+    case Kind::Boolean:
+      return "boolean";
+    case Kind::Bag:
+      return "bag";
+    case Kind::Positions:
+      return "positional array";
+    case Kind::Dataset:
+      return "dataset";
+    case Kind::StringList:
+      return "list of texts";
+  }
+  return "value";
+}
+
+Json moduleDataset(const ModuleApi& api, ecf::Dataset ecf::TdtmEcf01600::*member) {
+  if (api.dtmEcf01600 == nullptr || *api.dtmEcf01600 == nullptr) return nullptr;
+  return fromPacket(((*api.dtmEcf01600)->*member).data());
+}
+
+// The seven totalizer codes the module publishes, under their variable names.
+void addTotalizerIds(const ModuleApi& api, Json& out) {
+  for (const char* name : {"idTotParcSuprimento", "idTotParcSangria", "IdTotParcCV",
+                           "IdTotParcVCons", "IdTotCompCred", "IdTotRelatorio", "IdTotCancCred"}) {
+    const std::string* value = api.textVariable(name);
+    out[name] = value ? Json(*value) : Json(nullptr);
+  }
+}
+
+Outcome result(bool value) { return Outcome{value}; }
+Outcome result(const std::string& value) { return Outcome{value}; }
+Outcome none() { return Outcome{nullptr}; }
+
+using P = std::vector<Param>;
+constexpr Kind T = Kind::Text;
+constexpr Kind N = Kind::Number;
+constexpr Kind I = Kind::Integer;
+constexpr Kind B = Kind::Boolean;
+
+std::vector<Operation> buildOperations() {
+  return {
+      // ---- session ----
+      {"StartImpFiscal", P{{"bag", Kind::Bag}}, "",
+       [](Call& c) {
+         ecf::Variant bag = c.bag(0);
+         return result(c.need(c.api.StartImpFiscal, "StartImpFiscal")(bag));
+       }},
+      {"FechaPorta", P{}, "",
+       [](Call& c) { return result(c.need(c.api.FechaPorta, "FechaPorta")()); }},
+      {"StopImpFiscal", P{}, "",
+       [](Call& c) {
+         c.need(c.api.StopImpFiscal, "StopImpFiscal")();
+         return none();
+       }},
+      {"Atu_TotGeral", P{{"bag", Kind::Bag}}, "",
+       [](Call& c) { return result(c.need(c.api.Atu_TotGeral, "Atu_TotGeral")(c.bag(0))); }},
+      {"BuscaTotGer", P{{"scheme", T}}, "grandTotal",
+       [](Call& c) {
+         std::string total;
+         Outcome o = result(c.need(c.api.BuscaTotGer, "BuscaTotGer")(c.text(0), total));
+         o.out["grandTotal"] = total;
+         return o;
+       }},
+      {"Data_Imp", P{{"scheme", T}}, "printerDateTime",
+       [](Call& c) {
+         std::string when;
+         Outcome o = result(c.need(c.api.Data_Imp, "Data_Imp")(c.text(0), when));
+         o.out["printerDateTime"] = when;
+         return o;
+       }},
+      // ---- identity and status ----
+      {"Carrega_Dados_Impressora", P{{"bag", Kind::Bag}}, "bag",
+       [](Call& c) {
+         ecf::Variant bag = c.bag(0);
+         Outcome o =
+             result(c.need(c.api.Carrega_Dados_Impressora, "Carrega_Dados_Impressora")(bag));
+         o.out["bag"] = bagToJson(bag);
+         return o;
+       }},
+      {"Estado_Imp", P{{"scheme", T}, {"flag1", B}, {"flag2", B}}, "",
+       [](Call& c) {
+         return result(
+             c.need(c.api.Estado_Imp, "Estado_Imp")(c.text(0), c.boolean(1), c.boolean(2)));
+       }},
+      {"Nr_Cupom", P{{"unused", T}, {"scheme", T}}, "",
+       [](Call& c) { return result(c.need(c.api.Nr_Cupom, "Nr_Cupom")(c.text(0), c.text(1))); }},
+      {"Estado_Gaveta_Imp", P{{"scheme", T}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Estado_Gaveta_Imp, "Estado_Gaveta_Imp")(c.text(0)));
+       }},
+      {"InfImpTerm", P{{"scheme", T}, {"unused1", T}, {"unused2", T}, {"unused3", T}}, "counter",
+       [](Call& c) {
+         std::string counter;
+         Outcome o = result(c.need(c.api.InfImpTerm, "InfImpTerm")(c.text(0), c.text(1), c.text(2),
+                                                                   c.text(3), counter));
+         o.out["counter"] = counter;
+         return o;
+       }},
+      // ---- tables ----
+      {"CarregaAliquota", P{{"scheme", T}, {"unused", Kind::Dataset}}, "cdsAliqImpFis",
+       [](Call& c) {
+         ecf::Dataset unused = c.dataset(1);
+         c.need(c.api.CarregaAliquota, "CarregaAliquota")(c.text(0), unused);
+         Outcome o = none();
+         o.out["cdsAliqImpFis"] = moduleDataset(c.api, &ecf::TdtmEcf01600::cdsAliqImpFis);
+         return o;
+       }},
+      {"CarregaTotalizador",
+       P{{"unused5", T}, {"scheme", T}, {"unused7", I}, {"unused8", Kind::Dataset}},
+       "changeVoucherId, consumerSaleId, creditPurchaseId, creditCancelId, and the seven totalizer "
+       "variables (idTotParcSuprimento ... IdTotCancCred)",
+       [](Call& c) {
+         std::string changeVoucher, consumerSale, creditPurchase, creditCancel;
+         std::string unused5 = c.text(0);
+         ecf::Dataset unused8 = c.dataset(3);
+         c.need(c.api.CarregaTotalizador, "CarregaTotalizador")(
+             changeVoucher, consumerSale, creditPurchase, creditCancel, unused5, c.text(1),
+             c.integer(2), unused8);
+         Outcome o = none();
+         o.out["changeVoucherId"] = changeVoucher;
+         o.out["consumerSaleId"] = consumerSale;
+         o.out["creditPurchaseId"] = creditPurchase;
+         o.out["creditCancelId"] = creditCancel;
+         addTotalizerIds(c.api, o.out);
+         return o;
+       }},
+      {"VerificaTotalizador", P{}, "",
+       [](Call& c) { return result(c.need(c.api.VerificaTotalizador, "VerificaTotalizador")()); }},
+      {"CarregaRecebimento",
+       P{{"unused1", T}, {"scheme", T}, {"unused3", I}, {"paymentTypes", Kind::Dataset}},
+       "paymentTypes",
+       [](Call& c) {
+         ecf::Dataset types = c.dataset(3);
+         c.need(c.api.CarregaRecebimento, "CarregaRecebimento")(c.text(0), c.text(1), c.integer(2),
+                                                                types);
+         Outcome o = none();
+         o.out["paymentTypes"] = fromPacket(types.data());
+         return o;
+       }},
+      {"Config_FormaPg", P{{"scheme", T}, {"name", T}, {"flag1", B}, {"flag2", B}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Config_FormaPg, "Config_FormaPg")(c.text(0), c.text(1),
+                                                                      c.boolean(2), c.boolean(3)));
+       }},
+      // ---- the fiscal receipt ----
+      {"AbreCupom", P{{"bag", Kind::Bag}}, "",
+       [](Call& c) {
+         ecf::Variant bag = c.bag(0);
+         return result(c.need(c.api.AbreCupom, "AbreCupom")(bag));
+       }},
+      {"VendaItem", P{{"bag", Kind::Bag}}, "",
+       [](Call& c) {
+         ecf::Variant bag = c.bag(0);
+         return result(c.need(c.api.VendaItem, "VendaItem")(bag));
+       }},
+      {"Cancela_UltimoItem", P{{"scheme", T}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Cancela_UltimoItem, "Cancela_UltimoItem")(c.text(0)));
+       }},
+      {"Cancela_ItGenerico",
+       P{{"scheme", T},
+         {"itemNumber", T},
+         {"unused1", T},
+         {"unused2", T},
+         {"unused3", T},
+         {"unused4", T},
+         {"unused5", T},
+         {"unused6", T},
+         {"unused7", T},
+         {"unused8", N},
+         {"unused9", N}},
+       "",
+       [](Call& c) {
+         return result(c.need(c.api.Cancela_ItGenerico, "Cancela_ItGenerico")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), c.text(5), c.text(6), c.text(7),
+             c.text(8), c.number(9), c.number(10)));
+       }},
+      {"Acrescimo_Imp", P{{"scheme", T}}, "surchargeTotal",
+       [](Call& c) {
+         std::string total;
+         Outcome o = result(c.need(c.api.Acrescimo_Imp, "Acrescimo_Imp")(c.text(0), total));
+         o.out["surchargeTotal"] = total;
+         return o;
+       }},
+      {"FechaCupom", P{{"values", Kind::Positions}, {"unused", Kind::StringList}}, "result",
+       [](Call& c) {
+         const std::vector<ecf::Variant> values = c.positions(0);
+         ecf::StringList unused = c.strings(1);
+         ecf::Variant resultArray{ecf::Variant::Array(3)};
+         Outcome o = result(c.need(c.api.FechaCupom, "FechaCupom")(
+             values.data(), static_cast<std::int32_t>(values.size()) - 1, unused, resultArray));
+         o.out["result"] = fromVariant(resultArray);
+         return o;
+       }},
+      {"Cancela_Cupom_Imp", P{{"values", Kind::Positions}}, "result",
+       [](Call& c) {
+         const std::vector<ecf::Variant> values = c.positions(0);
+         ecf::Variant resultArray{ecf::Variant::Array(1)};
+         Outcome o = result(c.need(c.api.Cancela_Cupom_Imp, "Cancela_Cupom_Imp")(
+             values.data(), static_cast<std::int32_t>(values.size()) - 1, resultArray));
+         o.out["result"] = fromVariant(resultArray);
+         return o;
+       }},
+      {"Abre_Gaveta_Imp", P{{"scheme", T}, {"unused", B}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Abre_Gaveta_Imp, "Abre_Gaveta_Imp")(c.text(0), c.boolean(1)));
+       }},
+      {"Guilhotina", P{{"scheme", T}, {"cutKind", I}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Guilhotina, "Guilhotina")(c.text(0), c.integer(1)));
+       }},
+      // ---- reports, cash, non-fiscal receipts ----
+      {"Relatorio_Gerencial_Imp", P{{"scheme", T}, {"unused2", T}, {"unused3", T}, {"unused4", T}},
+       "",
+       [](Call& c) {
+         return result(c.need(c.api.Relatorio_Gerencial_Imp, "Relatorio_Gerencial_Imp")(
+             c.text(0), c.text(1), c.text(2), c.text(3)));
+       }},
+      {"Usa_CompNFis", P{{"scheme", T}, {"text", T}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Usa_CompNFis, "Usa_CompNFis")(c.text(0), c.text(1)));
+       }},
+      {"FechRelatGerenc", P{{"scheme", T}, {"unused1", B}, {"unused2", B}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.FechRelatGerenc, "FechRelatGerenc")(c.text(0), c.boolean(1),
+                                                                        c.boolean(2)));
+       }},
+      {"Suprimento", P{{"scheme", T}, {"amount", N}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Suprimento, "Suprimento")(c.text(0), c.number(1)));
+       }},
+      {"Sangria", P{{"unused", T}, {"scheme", T}, {"amount", N}, {"unusedDataset", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         ecf::Dataset unused = c.dataset(3);
+         return result(c.need(c.api.Sangria, "Sangria")(c.text(0), c.text(1), c.number(2), unused));
+       }},
+      {"Cupom_NFiscNVinc",
+       P{{"scheme", T}, {"totalizerCode", T}, {"amount", T}, {"paymentMethod", T}, {"unused", T}},
+       "",
+       [](Call& c) {
+         return result(c.need(c.api.Cupom_NFiscNVinc, "Cupom_NFiscNVinc")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4)));
+       }},
+      // ---- the day's close ----
+      {"Leitura_X_Imp", P{{"unused1", T}, {"scheme", T}, {"unused3", T}}, "",
+       [](Call& c) {
+         return result(
+             c.need(c.api.Leitura_X_Imp, "Leitura_X_Imp")(c.text(0), c.text(1), c.text(2)));
+       }},
+      {"Reducao_Z_Imp", P{{"unused1", T}, {"scheme", T}, {"unused3", T}}, "",
+       [](Call& c) {
+         return result(
+             c.need(c.api.Reducao_Z_Imp, "Reducao_Z_Imp")(c.text(0), c.text(1), c.text(2)));
+       }},
+      {"Estado_HorVerao", P{{"scheme", T}}, "",
+       [](Call& c) { return result(c.need(c.api.Estado_HorVerao, "Estado_HorVerao")(c.text(0))); }},
+      {"Muda_Horario", P{{"scheme", T}}, "",
+       [](Call& c) { return result(c.need(c.api.Muda_Horario, "Muda_Horario")(c.text(0))); }},
+  };
+}
+
+}  // namespace
+
+const Json& Call::arg(std::size_t i) const { return args_.at(i); }
+
+void Call::wrong(std::size_t i, const char* wanted) const {
+  throw ScenarioError(operation_ + ": argument " + std::to_string(i + 1) + " (" +
+                      params_.at(i).name + ") must be " + wanted + ", not " +
+                      brief(args_.at(i), 60));
+}
+
+std::string Call::text(std::size_t i) const {
+  const Json& value = arg(i);
+  if (!value.is_string()) wrong(i, "a text");
+  return value.get<std::string>();
+}
+
+double Call::number(std::size_t i) const {
+  const Json& value = arg(i);
+  if (!value.is_number()) wrong(i, "a number");
+  return value.get<double>();
+}
+
+std::int32_t Call::integer(std::size_t i) const {
+  const Json& value = arg(i);
+  if (!value.is_number_integer()) wrong(i, "a whole number");
+  const auto number = value.get<std::int64_t>();
+  if (number < std::numeric_limits<std::int32_t>::min() ||
+      number > std::numeric_limits<std::int32_t>::max()) {
+    wrong(i, "a 32-bit whole number");
+  }
+  return static_cast<std::int32_t>(number);
+}
+
+bool Call::boolean(std::size_t i) const {
+  const Json& value = arg(i);
+  if (!value.is_boolean()) wrong(i, "true or false");
+  return value.get<bool>();
+}
+
+ecf::Variant Call::bag(std::size_t i) const {
+  const Json& value = arg(i);
+  if (!value.is_object()) wrong(i, "a bag {\"FIELD\": value, ...}");
+  if (!bagDefaults_.is_object() || bagDefaults_.empty()) return toBag(value, tables_);
+  Json merged = bagDefaults_;
+  for (const auto& [name, fieldValue] : value.items()) merged[name] = fieldValue;
+  return toBag(merged, tables_);
+}
+
+std::vector<ecf::Variant> Call::positions(std::size_t i) const {
+  const Json& value = arg(i);
+  if (!value.is_array() && !value.is_object()) wrong(i, "a positional array");
+  return toPositions(value, tables_);
+}
+
+ecf::Dataset Call::dataset(std::size_t i) const {
+  const Json& value = arg(i);
+  ecf::Dataset dataset(std::string(params_.at(i).name));
+  if (value.is_null()) return dataset;
+  if (!value.is_object()) wrong(i, "a dataset {\"fields\": ..., \"rows\": ...}, a table or null");
+  dataset.setData(toPacket(value, tables_));
+  return dataset;
+}
+
+ecf::StringList Call::strings(std::size_t i) const {
+  const Json& value = arg(i);
+  ecf::StringList list;
+  if (value.is_null()) return list;
+  if (!value.is_array()) wrong(i, "a list of texts");
+  for (const Json& item : value) {
+    if (!item.is_string()) wrong(i, "a list of texts");
+    list.add(item.get<std::string>());
+  }
+  return list;
+}
+
+const std::vector<Operation>& operations() {
+  static const std::vector<Operation> table = buildOperations();
+  return table;
+}
+
+const Operation* findOperation(const std::string& name) {
+  for (const Operation& operation : operations()) {
+    if (name == operation.name) return &operation;
+  }
+  return nullptr;
+}
+
+std::string usage(const Operation& operation) {
+  std::string text = std::string(operation.name) + "(";
+  for (std::size_t i = 0; i < operation.params.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += std::string(operation.params[i].name) + ": " + kindName(operation.params[i].kind);
+  }
+  text += ")";
+  if (*operation.writesBack != '\0') text += " -> out: " + std::string(operation.writesBack);
+  return text;
+}
+
+Json bagToJson(const ecf::Variant& bag) {
+  Json fields = Json::object();
+  if (!bag.isArray()) return fields;
+  for (const ecf::Variant& pair : bag.asArray()) {
+    if (!pair.isArray() || pair.asArray().size() != 2) continue;
+    fields[pair.asArray()[0].toText()] = fromVariant(pair.asArray()[1]);
+  }
+  return fields;
+}
+
+}  // namespace ecfhost

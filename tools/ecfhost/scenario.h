@@ -1,0 +1,42 @@
+// `ecfhost run FILE`: a scenario file is a list of steps, each an operation of the module
+// by name with its arguments, the operator's scripted answers and what the step must give.
+//
+// {
+//   "description": "what the scenario shows",
+//   "decimalSeparator": ",",                    optional: "," (default) or "."
+//   "bagDefaults": {"VendaItem": {...}},        optional: bag fields every call of that
+//                                               operation gets unless the step gives them
+//   "tables": {"name": {"fields": [...], "rows": [...]}},   optional: reusable packets
+//   "steps": [
+//     {"op": "Suprimento", "args": ["001", 150.5],
+//      "note": "printed with the step",        optional
+//      "answers": ["yes", "no"],               optional: the operator's next answers
+//      "expect": {                             optional; every part optional
+//        "result": true,                       the operation's result
+//        "out": {"result": [0, "", ""]},       what it wrote back, by name
+//        "tape": ["SUPRIMENTO"],               texts this step printed
+//        "log": ["Comando Executado: ..."],    texts this step wrote to the debug log
+//        "notices": ["..."], "questions": ["..."]   texts the operator was shown/asked
+//      }}
+//   ]
+// }
+//
+// The argument forms and the operations with their argument lists are in operations.h and
+// scenario_values.h; `ecfhost run --list` prints the operations.
+#pragma once
+
+#include <string>
+
+#include "host_session.h"
+
+namespace ecfhost {
+
+// Exit status: 0 every expectation met, 1 a step failed its expectation, 2 the file is
+// malformed (unknown operation, wrong argument count, bad value) or the module did not load.
+int runScenario(const std::string& file, const std::string& directory, bool reuse,
+                const HostOptions& options);
+
+// The supported operations with their argument lists, one per line.
+void listOperations();
+
+}  // namespace ecfhost

@@ -1,0 +1,353 @@
+#include "scenario_values.h"
+
+#include <cmath>
+#include <cstdio>
+#include <regex>
+
+#include "ecf/dataset.h"
+#include "local_time.h"
+
+namespace ecfhost {
+namespace {
+
+const char* typeName(ecf::FieldType type) {
+  switch (type) {
+    case ecf::FieldType::Text:
+      return "text";
+    case ecf::FieldType::Integer:
+      return "integer";
+    case ecf::FieldType::Real:
+      return "real";
+    case ecf::FieldType::DateTime:
+      return "datetime";
+    case ecf::FieldType::Boolean:
+      return "boolean";
+  }
+  return "text";
+}
+
+ecf::FieldDef toFieldDef(const Json& value) {
+  if (!value.is_string()) {
+    throw ScenarioError("a field definition is a text \"NAME:type[:size]\", not " + value.dump());
+  }
+  const std::string text = value.get<std::string>();
+  static const std::regex pattern(
+      R"(^([A-Za-z_][A-Za-z0-9_]*)(?::(text|integer|real|datetime|boolean))?(?::(\d{1,6}))?$)");
+  std::smatch parts;
+  if (!std::regex_match(text, parts, pattern)) {
+    throw ScenarioError("bad field definition \"" + text +
+                        "\": write NAME, NAME:type or NAME:text:size (types: text, integer, "
+                        "real, datetime, boolean)");
+  }
+  ecf::FieldDef def;
+  def.name = parts[1];
+  const std::string type = parts[2];
+  if (type == "integer") def.type = ecf::FieldType::Integer;
+  if (type == "real") def.type = ecf::FieldType::Real;
+  if (type == "datetime") def.type = ecf::FieldType::DateTime;
+  if (type == "boolean") def.type = ecf::FieldType::Boolean;
+  if (parts[3].matched) {
+    if (def.type != ecf::FieldType::Text) {
+      throw ScenarioError("field \"" + text + "\": only text fields have a size");
+    }
+    def.size = std::stoi(parts[3]);
+  }
+  return def;
+}
+
+ecf::Variant toFieldValue(const Json& value, const ecf::FieldDef& field) {
+  if (value.is_null()) return {};
+  const std::string where = "field " + field.name + " (" + typeName(field.type) + ")";
+  switch (field.type) {
+    case ecf::FieldType::Text:
+      if (!value.is_string()) throw ScenarioError(where + " needs a text, not " + value.dump());
+      return value.get<std::string>();
+    case ecf::FieldType::Integer:
+      if (!value.is_number_integer()) {
+        throw ScenarioError(where + " needs a whole number, not " + value.dump());
+      }
+      return static_cast<long long>(value.get<std::int64_t>());
+    case ecf::FieldType::Real:
+      if (!value.is_number()) throw ScenarioError(where + " needs a number, not " + value.dump());
+      return value.get<double>();
+    case ecf::FieldType::Boolean:
+      if (!value.is_boolean())
+        throw ScenarioError(where + " needs true or false, not " + value.dump());
+      return value.get<bool>();
+    case ecf::FieldType::DateTime:
+      if (!value.is_string()) {
+        throw ScenarioError(where + " needs a date text such as \"2026-12-08 10:15:00\"");
+      }
+      return toDateTime(value.get<std::string>());
+  }
+  return {};
+}
+
+std::string fieldDefText(const ecf::FieldDef& def) {
+  std::string text = def.name + ":" + typeName(def.type);
+  if (def.type == ecf::FieldType::Text && def.size > 0) text += ":" + std::to_string(def.size);
+  return text;
+}
+
+bool sameNumber(const Json& a, const Json& b) {
+  const double x = a.get<double>();
+  const double y = b.get<double>();
+  return std::fabs(x - y) <= 1e-9 * std::max(1.0, std::fabs(x));
+}
+
+}  // namespace
+
+ecf::DateTime toDateTime(const std::string& text) {
+  if (text == "now") return localNow();
+  static const std::regex pattern(R"(^(\d{4})-(\d\d)-(\d\d)(?:[ T](\d\d):(\d\d)(?::(\d\d))?)?$)");
+  std::smatch parts;
+  if (std::regex_match(text, parts, pattern)) {
+    const auto number = [&](int i) { return parts[i].matched ? std::stoi(parts[i]) : 0; };
+    if (ecf::DateTime::isValid(number(1), number(2), number(3), number(4), number(5), number(6))) {
+      return ecf::DateTime::fromParts(number(1), number(2), number(3), number(4), number(5),
+                                      number(6));
+    }
+  }
+  throw ScenarioError("\"" + text +
+                      "\" is not a date-time: write \"YYYY-MM-DD\", \"YYYY-MM-DD hh:mm[:ss]\" or "
+                      "\"now\"");
+}
+
+std::string dateTimeText(const ecf::DateTime& when) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", when.year(), when.month(),
+                when.day(), when.hour(), when.minute(), when.second());
+  return text;
+}
+
+ecf::DataPacket toPacket(const Json& value, const Tables& tables) {
+  if (value.is_object() && value.contains("table")) {
+    if (value.size() != 1 || !value["table"].is_string()) {
+      throw ScenarioError("a table reference is {\"table\": \"name\"} and nothing else");
+    }
+    const std::string name = value["table"].get<std::string>();
+    const auto found = tables.find(name);
+    if (found == tables.end()) throw ScenarioError("no table named \"" + name + "\" in \"tables\"");
+    return found->second;
+  }
+  if (!value.is_object() || !value.contains("fields")) {
+    throw ScenarioError(
+        "a data packet or dataset is {\"fields\": [...], \"rows\": [...]} or "
+        "{\"table\": \"name\"}, not " +
+        value.dump());
+  }
+  for (const auto& [key, unused] : value.items()) {
+    if (key != "fields" && key != "rows") {
+      throw ScenarioError("unknown key \"" + key +
+                          "\" in a data packet (use \"fields\" and \"rows\")");
+    }
+  }
+  if (!value["fields"].is_array()) throw ScenarioError("\"fields\" must be a list");
+  std::vector<ecf::FieldDef> fields;
+  for (const Json& field : value["fields"]) fields.push_back(toFieldDef(field));
+
+  std::vector<std::vector<ecf::Variant>> rows;
+  const Json noRows = Json::array();
+  const Json& jsonRows = value.contains("rows") ? value["rows"] : noRows;
+  if (!jsonRows.is_array()) throw ScenarioError("\"rows\" must be a list");
+  for (std::size_t r = 0; r < jsonRows.size(); ++r) {
+    const Json& row = jsonRows[r];
+    const std::string where = "row " + std::to_string(r + 1) + ": ";
+    std::vector<ecf::Variant> values(fields.size());
+    if (row.is_array()) {
+      if (row.size() != fields.size()) {
+        throw ScenarioError(where + "has " + std::to_string(row.size()) + " values for " +
+                            std::to_string(fields.size()) + " fields");
+      }
+      for (std::size_t f = 0; f < fields.size(); ++f) values[f] = toFieldValue(row[f], fields[f]);
+    } else if (row.is_object()) {
+      for (const auto& [name, fieldValue] : row.items()) {
+        std::size_t f = 0;
+        while (f < fields.size() && fields[f].name != name) ++f;
+        if (f == fields.size()) throw ScenarioError(where + "no field named \"" + name + "\"");
+        values[f] = toFieldValue(fieldValue, fields[f]);
+      }
+    } else {
+      throw ScenarioError(where + "a row is a list of values or an object of field values");
+    }
+    rows.push_back(std::move(values));
+  }
+  try {
+    return ecf::DataPacket(std::move(fields), std::move(rows));
+  } catch (const std::exception& error) {
+    throw ScenarioError(error.what());
+  }
+}
+
+ecf::Variant toVariant(const Json& value, const Tables& tables) {
+  switch (value.type()) {
+    case Json::value_t::null:
+      return {};
+    case Json::value_t::boolean:
+      return value.get<bool>();
+    case Json::value_t::number_integer:
+    case Json::value_t::number_unsigned:
+      return static_cast<long long>(value.get<std::int64_t>());
+    case Json::value_t::number_float:
+      return value.get<double>();
+    case Json::value_t::string:
+      return value.get<std::string>();
+    case Json::value_t::array: {
+      ecf::Variant::Array items;
+      for (const Json& item : value) items.push_back(toVariant(item, tables));
+      return items;
+    }
+    case Json::value_t::object:
+      if (value.size() == 1 && value.contains("date") && value["date"].is_string()) {
+        return toDateTime(value["date"].get<std::string>());
+      }
+      if (value.contains("fields") || value.contains("table")) return toPacket(value, tables);
+      throw ScenarioError(
+          "an object value must be a date {\"date\": ...}, a data packet "
+          "{\"fields\": ..., \"rows\": ...} or {\"table\": name}, not " +
+          value.dump());
+    default:
+      throw ScenarioError("unsupported value " + value.dump());
+  }
+}
+
+ecf::Variant toBag(const Json& value, const Tables& tables) {
+  if (!value.is_object()) {
+    throw ScenarioError("a bag is an object of fields {\"NAME\": value, ...}, not " + value.dump());
+  }
+  ecf::Variant bag{ecf::Variant::Array{}};
+  for (const auto& [name, fieldValue] : value.items()) {
+    ecf::setBagField(bag, name, toVariant(fieldValue, tables));
+  }
+  return bag;
+}
+
+std::vector<ecf::Variant> toPositions(const Json& value, const Tables& tables) {
+  std::vector<ecf::Variant> positions;
+  if (value.is_array()) {
+    for (const Json& item : value) positions.push_back(toVariant(item, tables));
+    return positions;
+  }
+  if (!value.is_object() || !value.contains("size") || !value["size"].is_number_unsigned()) {
+    throw ScenarioError(
+        "a positional array is a list, or {\"size\": n, \"at\": {\"index\": value}}");
+  }
+  for (const auto& [key, unused] : value.items()) {
+    if (key != "size" && key != "at") {
+      throw ScenarioError("unknown key \"" + key +
+                          "\" in a positional array (use \"size\" and \"at\")");
+    }
+  }
+  const std::size_t size = value["size"].get<std::size_t>();
+  if (size > 1000) throw ScenarioError("a positional array of more than 1000 positions");
+  positions.resize(size);
+  if (!value.contains("at")) return positions;
+  if (!value["at"].is_object()) throw ScenarioError("\"at\" must map positions to values");
+  for (const auto& [key, item] : value["at"].items()) {
+    std::size_t index = 0;
+    if (key.empty() || key.find_first_not_of("0123456789") != std::string::npos || key.size() > 4 ||
+        (index = std::stoul(key)) >= size) {
+      throw ScenarioError("position \"" + key + "\" is not an index from 0 to " +
+                          std::to_string(size - 1));
+    }
+    positions[index] = toVariant(item, tables);
+  }
+  return positions;
+}
+
+Json fromPacket(const ecf::DataPacket& packet) {
+  Json fields = Json::array();
+  for (const auto& def : packet.fields()) fields.push_back(fieldDefText(def));
+  Json rows = Json::array();
+  for (std::size_t r = 0; r < packet.rowCount(); ++r) {
+    Json row = Json::object();
+    const auto& values = packet.row(r);
+    for (std::size_t f = 0; f < packet.fields().size() && f < values.size(); ++f) {
+      row[packet.fields()[f].name] = fromVariant(values[f]);
+    }
+    rows.push_back(std::move(row));
+  }
+  return Json{{"fields", std::move(fields)}, {"rows", std::move(rows)}};
+}
+
+Json fromVariant(const ecf::Variant& value) {
+  switch (value.type()) {
+    case ecf::Variant::Type::Null:
+      return nullptr;
+    case ecf::Variant::Type::Boolean:
+      return value.toBool();
+    case ecf::Variant::Type::Integer:
+      return value.toInteger();
+    case ecf::Variant::Type::Real:
+      return value.toNumber();
+    case ecf::Variant::Type::Text:
+      return value.toText();
+    case ecf::Variant::Type::DateTime:
+      return dateTimeText(value.toDateTime());
+    case ecf::Variant::Type::Array: {
+      Json items = Json::array();
+      for (const auto& item : value.asArray()) items.push_back(fromVariant(item));
+      return items;
+    }
+    case ecf::Variant::Type::Packet:
+      return fromPacket(value.asPacket());
+  }
+  return nullptr;
+}
+
+std::string whatDiffers(const Json& expected, const Json& actual, const std::string& where) {
+  const auto differ = [&] {
+    return where + ": expected " + brief(expected) + ", got " + brief(actual);
+  };
+  if (expected.is_object() && (expected.contains("rows") || expected.contains("count"))) {
+    if (!actual.is_object() || !actual.contains("rows")) return differ();
+    const Json& rows = actual["rows"];
+    if (expected.contains("count") && (!expected["count"].is_number_integer() ||
+                                       expected["count"].get<std::size_t>() != rows.size())) {
+      return where + ": expected " + expected["count"].dump() + " rows, got " +
+             std::to_string(rows.size());
+    }
+    if (!expected.contains("rows")) return "";
+    const Json& wanted = expected["rows"];
+    if (!wanted.is_array()) return where + ": \"rows\" must be a list";
+    if (wanted.size() != rows.size()) {
+      return where + ": expected " + std::to_string(wanted.size()) + " rows, got " +
+             std::to_string(rows.size()) + " " + brief(rows, 300);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      if (!wanted[r].is_object()) return where + ": an expected row is an object of field values";
+      for (const auto& [field, value] : wanted[r].items()) {
+        const std::string at = where + " row " + std::to_string(r + 1) + " " + field;
+        if (!rows[r].contains(field)) return at + ": no such field";
+        const std::string difference = whatDiffers(value, rows[r][field], at);
+        if (!difference.empty()) return difference;
+      }
+    }
+    return "";
+  }
+  if (expected.is_array()) {
+    if (!actual.is_array() || actual.size() != expected.size()) return differ();
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      const std::string difference =
+          whatDiffers(expected[i], actual[i], where + "[" + std::to_string(i) + "]");
+      if (!difference.empty()) return difference;
+    }
+    return "";
+  }
+  if (expected.is_number() && actual.is_number())
+    return sameNumber(expected, actual) ? "" : differ();
+  return expected == actual ? "" : differ();
+}
+
+std::string brief(const Json& value, std::size_t width) {
+  std::string text = value.dump(-1, ' ', false, Json::error_handler_t::replace);
+  if (text.size() > width) {
+    std::size_t cut = width - 3;
+    // Never cut inside a UTF-8 character.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text = text.substr(0, cut) + "...";
+  }
+  return text;
+}
+
+}  // namespace ecfhost
