@@ -47,5 +47,8 @@ char pathSeparator();
 // `directory` followed by the separator when it lacks one; an empty directory stays empty.
 std::string withTrailingSeparator(std::string directory);
 std::string executableDirectory();
+// The directory of the binary (program or shared library) that holds this code, with
+// its separator; "" when it cannot be told.
+std::string codeDirectory();
 
 }  // namespace ecf

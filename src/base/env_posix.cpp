@@ -199,3 +199,19 @@ std::string executableDirectory() {
 }
 
 }  // namespace ecf
+
+namespace ecf {
+
+std::string codeDirectory() {
+  // The binary that holds this very function: the module when the module calls it.
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<const void*>(&codeDirectory), &info) == 0 || !info.dli_fname) {
+    return "";
+  }
+  std::error_code ec;
+  const std::filesystem::path binary = std::filesystem::canonical(info.dli_fname, ec);
+  if (ec) return "";
+  return withTrailingSeparator(binary.parent_path().string());
+}
+
+}  // namespace ecf

@@ -20,7 +20,6 @@ namespace ecf {
 namespace {
 
 constexpr std::size_t kIntegerPrefix = 13;  // "ValorInteiro="
-constexpr std::size_t kTextPrefix = 12;     // "ValorTexto=" and the opening quote
 constexpr int kCounterWidth = 6;
 constexpr int kCashierCounterWidth = 4;
 constexpr int kZReductionPending = 8;  // LeIndicadores selector of FLAG_Z_PENDENTE
@@ -33,12 +32,6 @@ bool isCounter(const std::string& value) {
   });
 }
 
-// The value of a LeTexto answer: between the opening and the closing quote, trimmed.
-std::string textValue(const std::string& returned) {
-  const std::size_t length = charCount(returned);
-  if (length <= kTextPrefix) return "";
-  return Trim(charSubstr(returned, kTextPrefix, length - kTextPrefix - 1));
-}
 
 // One register read for the identification data: the command, the parameter and the
 // register, with the line the log shows for it.
@@ -76,7 +69,7 @@ bool readPrinterData(const std::string& scheme, PrinterData& data) {
     data.openingDate = formatDateTime("ddmmyy", moduleEnv().now(), hostSettings());
   }
   if (data.openingDate.empty()) return false;
-  data.reductionFlag = LeIndicadores(kZReductionPending) ? "F" : "";
+  data.reductionFlag = readFlag(kZReductionPending) ? "F" : "";
 
   if (!readIdentification("LeData", "NomeData", "Data", "LeData - Data - NomeData", scheme,
                           returned)) {

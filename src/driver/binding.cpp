@@ -77,6 +77,13 @@ const char* libraryName() {
 bool bind() {
   if (ImpFisDLLHandle == nullptr) {
     ImpFisDLLHandle = moduleEnv().loadLibrary(libraryName(), nullptr);
+    // The platform's search order comes first; a driver placed beside the module is found
+    // even where that order misses the module's own directory (an interposed loader).
+    const std::string beside = codeDirectory() + libraryName();
+    if (ImpFisDLLHandle == nullptr && !codeDirectory().empty() &&
+        moduleEnv().fileExists(beside)) {
+      ImpFisDLLHandle = moduleEnv().loadLibrary(beside, nullptr);
+    }
     if (ImpFisDLLHandle == nullptr) return false;
   }
   for (const EntryBinding& binding : kEntries) {

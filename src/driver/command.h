@@ -30,7 +30,7 @@ bool runCommand(const Command& command, const std::string& debugLine, const std:
                 bool showMessage);
 
 // As runCommand, then fetches the returned texts into stRetornoFuncao on success.
-// Returns the texts, or nothing when the printer refused.
+// False when the printer refused; `returned` is then left as it was.
 bool runQuery(const Command& command, const std::string& debugLine, const std::string& scheme,
               bool showMessage, std::string& returned);
 

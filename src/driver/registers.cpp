@@ -82,6 +82,32 @@ std::string readMoney(const std::string& registerName, bool showMessage) {
   return value;
 }
 
+std::string textValue(std::string_view returned) {
+  constexpr std::size_t kPrefix = 12;  // ValorTexto="
+  const std::size_t length = charCount(returned);
+  if (length <= kPrefix) return "";
+  return Trim(charSubstr(returned, kPrefix, length - kPrefix - 1));
+}
+
+bool readFlag(int selector) {
+  const std::string text = readInteger("Indicadores", false);
+  if (text.empty()) return false;
+  std::int64_t remaining = 0;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    remaining = remaining * 10 + (c - '0');
+    if (remaining > (std::int64_t{1} << 40)) return false;
+  }
+  for (int index = 1; index <= kFlagCount; ++index) {
+    const std::int64_t flag = std::int64_t{1} << (kFlagCount - index);
+    if (remaining >= flag) {
+      remaining -= flag;
+      if (index == selector) return true;
+    }
+  }
+  return false;
+}
+
 double amountValue(std::string_view text) {
   std::string digits = removeAll(removeAll(Trim(text), ','), '.');
   bool anyDigit = false;
@@ -113,25 +139,7 @@ ECF_API std::string LeMoeda(const std::string& registerName, bool showMessage) {
 }
 
 ECF_API bool LeIndicadores(std::int32_t selector) {
-  return ecf::guarded("LeIndicadores", "", false, [&] {
-    // A failed read or a value that is not a number answers no flag at all.
-    const std::string text = ecf::readInteger("Indicadores", false);
-    if (text.empty()) return false;
-    std::int64_t remaining = 0;
-    for (const char c : text) {
-      if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-      remaining = remaining * 10 + (c - '0');
-      if (remaining > (1LL << 40)) return false;
-    }
-    for (int index = 1; index <= ecf::kFlagCount; ++index) {
-      const std::int64_t flag = std::int64_t{1} << (ecf::kFlagCount - index);
-      if (remaining >= flag) {
-        remaining -= flag;
-        if (index == selector) return true;
-      }
-    }
-    return false;
-  });
+  return ecf::guarded("LeIndicadores", "", false, [&] { return ecf::readFlag(selector); });
 }
 
 ECF_API double GetValue(const std::string& amountText) {

@@ -11,6 +11,8 @@ std::string valueAfterPrefix(std::string_view returned, std::size_t prefixLength
 // Date, time and text answers carry their value between delimiters after an 11-character
 // prefix: the characters from position 12, less the last one.
 std::string delimitedValue(std::string_view returned);
+// A LeTexto answer ("ValorTexto=" and a quote, the text, a quote): the text, trimmed.
+std::string textValue(std::string_view returned);
 // The text between the first `startKey` plus a double quote and the first occurrence of
 // a double quote, a space and `endKey`; "" when the layout is not there.
 std::string quotedValueBefore(std::string_view returned, std::string_view startKey,
@@ -26,6 +28,9 @@ bool readRegister(const std::string& command, const std::string& parameter,
 // LeInteiro / LeMoeda without the export boundary, for the module's own operations.
 std::string readInteger(const std::string& registerName, bool showMessage);
 std::string readMoney(const std::string& registerName, bool showMessage);
+// LeIndicadores: whether flag `selector` (1 = the highest, 15 = the lowest) is on in the
+// printer's Indicadores register. A failed read or an answer that is not a number sets none.
+bool readFlag(int selector);
 // GetValue: a printer amount with two implied decimals ("1.234,56" → 1234.56). Throws
 // ConversionError for a text without digits.
 double amountValue(std::string_view text);

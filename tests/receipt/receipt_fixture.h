@@ -111,13 +111,9 @@ class ReceiptTest : public ModuleTest {
     op().clear();
     markLog();
   }
-  // Answers to the questions after refused commands, in order. Each refusal first shows
-  // its notice, which takes an answer of its own from the operator's script.
+  // Answers to the questions after refused commands, in order.
   void answerAfterRefusals(const std::vector<bool>& answers) {
-    for (const bool answer : answers) {
-      op().answerNext(false);
-      op().answerNext(answer);
-    }
+    for (const bool answer : answers) op().answerNext(answer);
   }
   // The questions asked (letter2 "S"), in order.
   std::vector<std::string> questions();

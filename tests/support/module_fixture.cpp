@@ -25,6 +25,8 @@ const ecf::DateTime kStartOfTest = ecf::DateTime::fromParts(2026, 12, 8, 10, 0, 
 
 bool ScriptedOperator::answer(const ecf::OperatorMessage& message) {
   messages_.push_back(message);
+  // Only a question's answer matters; a notice never takes one from the script.
+  if (message.letter2 != "S") return false;
   if (answers_.empty()) return defaultAnswer_;
   const bool next = answers_.front();
   answers_.pop_front();

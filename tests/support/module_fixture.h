@@ -15,6 +15,7 @@
 namespace ecftest {
 
 // Answers questions from a script (then a default) and remembers every message shown.
+// Notices never consume a scripted answer.
 class ScriptedOperator {
  public:
   void answerNext(bool answer) { answers_.push_back(answer); }

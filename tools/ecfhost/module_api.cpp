@@ -15,31 +15,9 @@ void bind(void* library, const char* name, Pointer& target, std::vector<std::str
   if (symbol == nullptr) missing.emplace_back(name);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ECFHOST_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ECFHOST_UNDER_ASAN 1
-#endif
-#endif
-
-// Under AddressSanitizer the runtime's dlopen wrapper becomes the caller of every dlopen,
-// so the module's own run path ($ORIGIN) no longer finds the driver placed beside it.
-// Loading the driver first by its full path lets the module's by-name load find it
-// already in memory. Without the sanitizer the module finds it on its own.
-void preloadDriverForSanitizer(const std::string& modulePath) {
-#if defined(ECFHOST_UNDER_ASAN)
-  const auto driver = std::filesystem::path(modulePath).parent_path() / "libDLLG2.so";
-  if (std::filesystem::exists(driver)) dlopen(driver.c_str(), RTLD_NOW | RTLD_GLOBAL);
-#else
-  (void)modulePath;
-#endif
-}
-
 }  // namespace
 
 bool ModuleApi::load(const std::string& path, std::string& error) {
-  preloadDriverForSanitizer(path);
   void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
     const char* why = dlerror();
