@@ -51,6 +51,12 @@ class ECF_API Dataset {
   DataPacket data() const;             // every posted row in storage order, whatever the filter
   void setData(const DataPacket& packet);  // replaces fields and rows, opens, goes to the first row
 
+  // --- files in the dataset file format (magic, version, checksum) ---
+  // Saving writes a temporary file and renames it over `path`, so a crash never leaves a
+  // half-written file. Both throw DatasetError with a clear message.
+  void saveToFile(const std::string& path) const;
+  void loadFromFile(const std::string& path);
+
   // --- navigation over the filtered, index-ordered view ---
   // Navigating, editing, locating or emptying a closed dataset throws DatasetError; a
   // closed dataset reads as empty (eof, bof, no rows).

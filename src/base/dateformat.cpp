@@ -110,7 +110,7 @@ std::string dateTimeText(const DateTime& value, const HostSettings& settings) {
 
 DateTime parseDateTime(std::string_view text, const HostSettings& settings) {
   const auto fail = [&] {
-    return ConversionError("'" + std::string(text) + "' is not a valid date and time");
+    return ConversionError("'" + std::string(text) + "' não é uma data e hora válida");
   };
   std::string_view rest = text;
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);

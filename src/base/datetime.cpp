@@ -77,7 +77,7 @@ std::optional<std::int64_t> checkedSum(std::int64_t base, std::int64_t delta, st
 
 std::int64_t shifted(std::int64_t base, std::int64_t delta, std::int64_t unit) {
   const auto sum = checkedSum(base, delta, unit);
-  if (!sum) throw std::out_of_range("date arithmetic leaves the years 1 to 9999");
+  if (!sum) throw std::out_of_range("data fora dos anos 1 a 9999");
   return *sum;
 }
 
@@ -93,7 +93,7 @@ bool DateTime::isValid(int year, int month, int day, int hour, int minute, int s
 DateTime DateTime::fromParts(int year, int month, int day, int hour, int minute, int second,
                              int millisecond) {
   if (!isValid(year, month, day, hour, minute, second, millisecond)) {
-    throw std::invalid_argument("invalid date or time: " + std::to_string(day) + "/" +
+    throw std::invalid_argument("data ou hora inválida: " + std::to_string(day) + "/" +
                                 std::to_string(month) + "/" + std::to_string(year) + " " +
                                 std::to_string(hour) + ":" + std::to_string(minute) + ":" +
                                 std::to_string(second) + "." + std::to_string(millisecond));
@@ -107,13 +107,13 @@ DateTime DateTime::fromParts(int year, int month, int day, int hour, int minute,
 
 DateTime DateTime::fromUnixMillis(std::int64_t millis) {
   const auto sum = checkedSum(kUnixEpochDay * kMillisPerDay, millis, 1);
-  if (!sum) throw std::invalid_argument("time outside the years 1 to 9999");
+  if (!sum) throw std::invalid_argument("data fora dos anos 1 a 9999");
   return DateTime(*sum);
 }
 
 DateTime DateTime::fromDays(double days) {
   const auto invalid = [&] {
-    return std::invalid_argument("invalid day number: " + std::to_string(days));
+    return std::invalid_argument("número de dia inválido: " + std::to_string(days));
   };
   if (!std::isfinite(days) || days < -700'000.0 || days > 3'000'000.0) throw invalid();
   // The host platform keeps the time of day as the unsigned fraction, also before 1899:

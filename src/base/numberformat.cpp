@@ -164,7 +164,7 @@ std::string floatToText(double value, const HostSettings& settings) {
 
 double textToFloat(std::string_view text, const HostSettings& settings) {
   const auto fail = [&] {
-    return ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+    return ConversionError("'" + std::string(text) + "' não é um número válido");
   };
   std::string_view body = text;
   while (!body.empty() && static_cast<unsigned char>(body.front()) <= ' ') body.remove_prefix(1);

@@ -14,20 +14,20 @@ namespace {
 
 const char* typeName(Variant::Type type) {
   switch (type) {
-    case Variant::Type::Null: return "null";
-    case Variant::Type::Boolean: return "boolean";
-    case Variant::Type::Integer: return "integer";
+    case Variant::Type::Null: return "nulo";
+    case Variant::Type::Boolean: return "lógico";
+    case Variant::Type::Integer: return "inteiro";
     case Variant::Type::Real: return "real";
-    case Variant::Type::Text: return "text";
-    case Variant::Type::DateTime: return "date-time";
-    case Variant::Type::Array: return "array";
-    case Variant::Type::Packet: return "data packet";
+    case Variant::Type::Text: return "texto";
+    case Variant::Type::DateTime: return "data e hora";
+    case Variant::Type::Array: return "lista";
+    case Variant::Type::Packet: return "pacote de dados";
   }
-  return "unknown";
+  return "desconhecido";
 }
 
 VariantError cannotConvert(Variant::Type from, const char* to) {
-  return VariantError(std::string("a ") + typeName(from) + " value cannot be read as " + to);
+  return VariantError(std::string("Um valor do tipo ") + typeName(from) + " não pode ser lido como " + to);
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -66,7 +66,7 @@ std::string Variant::toText(const HostSettings& settings) const {
     case Type::Array:
     case Type::Packet: break;
   }
-  throw cannotConvert(type(), "text");
+  throw cannotConvert(type(), "texto");
 }
 
 bool Variant::toBool() const {
@@ -83,13 +83,13 @@ bool Variant::toBool() const {
       for (const char* no : {"False", "N", "0"}) {
         if (equalsIgnoreCase(text, no)) return false;
       }
-      throw VariantError("'" + std::get<std::string>(value_) + "' is not a valid boolean value");
+      throw VariantError("'" + std::get<std::string>(value_) + "' não é um valor lógico válido");
     }
     case Type::DateTime:
     case Type::Array:
     case Type::Packet: break;
   }
-  throw cannotConvert(type(), "a boolean");
+  throw cannotConvert(type(), "valor lógico");
 }
 
 double Variant::toNumber(const HostSettings& settings) const {
@@ -108,7 +108,7 @@ double Variant::toNumber(const HostSettings& settings) const {
     case Type::Array:
     case Type::Packet: break;
   }
-  throw cannotConvert(type(), "a number");
+  throw cannotConvert(type(), "número");
 }
 
 std::int64_t Variant::toInteger(const HostSettings& settings) const {
@@ -126,7 +126,7 @@ std::int64_t Variant::toInteger(const HostSettings& settings) const {
   // 2^63 is exactly representable; anything at or beyond it does not fit.
   if (!std::isfinite(number) || number >= 9223372036854775808.0 ||
       number < -9223372036854775808.0) {
-    throw VariantError("'" + toText(settings) + "' does not fit an integer");
+    throw VariantError("'" + toText(settings) + "' não cabe em um inteiro");
   }
   return static_cast<std::int64_t>(number);
 }
@@ -149,16 +149,16 @@ DateTime Variant::toDateTime() const {
   } catch (const ConversionError& error) {
     throw VariantError(error.what());
   }
-  throw cannotConvert(type(), "a date-time");
+  throw cannotConvert(type(), "data e hora");
 }
 
 const Variant::Array& Variant::asArray() const {
-  if (!isArray()) throw cannotConvert(type(), "an array");
+  if (!isArray()) throw cannotConvert(type(), "lista");
   return std::get<Array>(value_);
 }
 
 Variant::Array& Variant::asArray() {
-  if (!isArray()) throw cannotConvert(type(), "an array");
+  if (!isArray()) throw cannotConvert(type(), "lista");
   return std::get<Array>(value_);
 }
 

@@ -94,7 +94,7 @@ void addRow(Dataset& table, const std::string& code, double percentage, const st
   } catch (const DatasetError& error) {
     // One bad row must not cost the host the rest of the table.
     table.cancel();
-    writeDebugLine("Aliquota " + code + " nao incluida: " + error.what());
+    writeDebugLine("Alíquota " + code + " não incluída: " + error.what());
   }
 }
 

@@ -10,7 +10,7 @@ const DataPacket& Variant::asPacket() const {
     static const DataPacket empty;
     return empty;
   }
-  throw VariantError("a value that is not a data packet cannot be read as one");
+  throw VariantError("Um valor que não é um pacote de dados não pode ser lido como um");
 }
 
 }  // namespace ecf

@@ -48,7 +48,7 @@ const EntryBinding kEntries[] = {
 template <class Fn>
 Fn entry(Fn reference, const char* what) {
   if (reference == nullptr) {
-    throw DriverUnavailable(std::string("driver da impressora fiscal nao carregado (") + what +
+    throw DriverUnavailable(std::string("driver da impressora fiscal não carregado (") + what +
                             ")");
   }
   return reference;

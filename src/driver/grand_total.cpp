@@ -30,7 +30,7 @@ void loadGrandTotalFile(Dataset& dataset, const std::string& path) {
   std::string bytes;
   std::string error;
   if (!moduleEnv().readFile(path, bytes, &error)) {
-    throw DatasetError("Arquivo " + path + " nao pode ser lido: " + error);
+    throw DatasetError("Arquivo " + path + " não pode ser lido: " + error);
   }
   dataset.setData(decodeDatasetFile(bytes));
 }
@@ -38,7 +38,7 @@ void loadGrandTotalFile(Dataset& dataset, const std::string& path) {
 void saveGrandTotalFile(const Dataset& dataset, const std::string& path) {
   std::string error;
   if (!moduleEnv().replaceFile(path, encodeDatasetFile(dataset.data()), &error)) {
-    throw DatasetError("Arquivo " + path + " nao pode ser gravado: " + error);
+    throw DatasetError("Arquivo " + path + " não pode ser gravado: " + error);
   }
 }
 

@@ -115,10 +115,10 @@ double amountValue(std::string_view text) {
     if (std::isdigit(static_cast<unsigned char>(c))) {
       anyDigit = true;
     } else if (c != '-') {
-      throw ConversionError("'" + std::string(text) + "' nao e um valor valido");
+      throw ConversionError("'" + std::string(text) + "' não é um valor válido");
     }
   }
-  if (!anyDigit) throw ConversionError("'" + std::string(text) + "' nao e um valor valido");
+  if (!anyDigit) throw ConversionError("'" + std::string(text) + "' não é um valor válido");
   const std::size_t split = digits.size() >= 2 ? digits.size() - 2 : 0;
   digits.insert(split, 1, hostSettings().decimalSeparator);
   return textToFloat(digits, hostSettings());

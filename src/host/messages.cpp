@@ -33,7 +33,7 @@ std::string TMessages::Msg(std::string_view key) const {
   for (const auto& [rowKey, text] : rows_) {
     if (equalsIgnoreCase(rowKey, key)) return text;
   }
-  writeDebugLine("Mensagem nao cadastrada: " + std::string(key));
+  writeDebugLine("Mensagem não cadastrada: " + std::string(key));
   return std::string(key);
 }
 

@@ -23,7 +23,7 @@ constexpr const char* kDefaultPaymentCode = "-2";
 // decimal separator. A value that is not a number never reaches the printer.
 std::string cashAmountText(double amount) {
   std::string text = formatPattern("0.00", amount, hostSettings());
-  if (!std::isfinite(amount)) throw ConversionError("'" + text + "' nao e um valor valido");
+  if (!std::isfinite(amount)) throw ConversionError("'" + text + "' não é um valor válido");
   return text;
 }
 

@@ -124,7 +124,7 @@ TEST(NumberFormatErrors, MessageQuotesTheText) {
     textToFloat("doze", HostSettings::brazilian());
     FAIL() << "no ConversionError";
   } catch (const ConversionError& error) {
-    EXPECT_STREQ(error.what(), "'doze' is not a valid floating point value");
+    EXPECT_STREQ(error.what(), "'doze' não é um número válido");
   }
 }
 

@@ -181,5 +181,25 @@ TEST(DatasetFile, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(DatasetFile, ADatasetSavedToAFileLoadsBackWholeAndAMissingFileIsNamed) {
+  const auto directory = std::filesystem::temp_directory_path() / "ecf-dataset-save";
+  std::filesystem::create_directories(directory);
+  const std::string path = (directory / "Merkato.cds").string();
+  Dataset saved("cdsCheckECF");
+  saved.setData(grandTotal());
+  saved.saveToFile(path);
+  Dataset loaded("cdsCheckECF");
+  loaded.loadFromFile(path);
+  EXPECT_EQ(saved.data(), loaded.data());
+  std::filesystem::remove(path);
+  try {
+    loaded.loadFromFile(path);
+    FAIL() << "a missing file must be refused";
+  } catch (const DatasetError& error) {
+    EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
+  }
+  std::filesystem::remove_all(directory);
+}
+
 }  // namespace
 }  // namespace ecf

@@ -1,10 +1,7 @@
 #include "grand_total_file.h"
 
-#include <fstream>
-
-// The dataset file format belongs to the data platform layer the host links.
-#include "data/dataset_file.h"
 #include "ecf/datapacket.h"
+#include "ecf/dataset.h"
 #include "ecf/variant.h"
 
 namespace ecfhost {
@@ -21,18 +18,9 @@ bool registerPrinter(const std::filesystem::path& file, const std::string& branc
                                         {"CAMPO01", ecf::FieldType::Text, 1},
                                         {"CAMPO02", ecf::FieldType::Text, 0}},
                                        {{branch, cashRegister, serial, "S", ""}});
-    const std::string bytes = ecf::encodeDatasetFile(registration);
-    // Written beside and renamed, so a crash never leaves half a file.
-    const std::filesystem::path partial = file.string() + ".new";
-    {
-      std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      if (!out.flush()) {
-        error = "cannot write " + partial.string();
-        return false;
-      }
-    }
-    std::filesystem::rename(partial, file);
+    ecf::Dataset dataset("cdsCheckECF");
+    dataset.setData(registration);
+    dataset.saveToFile(file.string());
     return true;
   } catch (const std::exception& failure) {
     error = failure.what();
