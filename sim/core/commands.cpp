@@ -5,8 +5,8 @@
 
 namespace ecfsim {
 
-const std::vector<CommandSpec>& commandCatalogue() {
-  static const std::vector<CommandSpec> catalogue = {
+const std::vector<CommandDefinition>& commandCatalogue() {
+  static const std::vector<CommandDefinition> catalogue = {
       {"LeInteiro", leInteiro, false},
       {"LeMoeda", leMoeda, false},
       {"LeData", leData, false},
@@ -40,9 +40,9 @@ const std::vector<CommandSpec>& commandCatalogue() {
   return catalogue;
 }
 
-const CommandSpec* findCommand(std::string_view name) {
-  for (const CommandSpec& spec : commandCatalogue()) {
-    if (ecf::equalsIgnoreCase(spec.name, name)) return &spec;
+const CommandDefinition* findCommand(std::string_view name) {
+  for (const CommandDefinition& definition : commandCatalogue()) {
+    if (ecf::equalsIgnoreCase(definition.name, name)) return &definition;
   }
   return nullptr;
 }

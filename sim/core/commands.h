@@ -8,13 +8,13 @@
 
 namespace ecfsim {
 
-struct CommandSpec {
+struct CommandDefinition {
   const char* name;
   CommandHandler handler;
   bool prints;  // refused while the printer is out of paper
 };
 
-const std::vector<CommandSpec>& commandCatalogue();
-const CommandSpec* findCommand(std::string_view name);
+const std::vector<CommandDefinition>& commandCatalogue();
+const CommandDefinition* findCommand(std::string_view name);
 
 }  // namespace ecfsim

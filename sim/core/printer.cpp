@@ -122,17 +122,17 @@ CommandOutcome Printer::run(const std::string& command, const std::vector<Param>
     }
   }
   PrinterState next = state_;
-  const CommandSpec* spec = findCommand(command);
-  if (spec == nullptr) {
+  const CommandDefinition* definition = findCommand(command);
+  if (definition == nullptr) {
     throw CommandError(ErrorCode::ComandoInexistente, "Comando desconhecido: " + command + ".");
   }
   validateParams(params);
-  if (spec->prints && next.conditions.paperOut) {
+  if (definition->prints && next.conditions.paperOut) {
     throw CommandError(ErrorCode::SemPapel, "Impressora sem papel.");
   }
   const Args args(params);
   CommandContext ctx{next, args, printerNow(next.conditions.clock), tape_, {}, {}};
-  spec->handler(ctx);
+  definition->handler(ctx);
   commit(std::move(next), ctx.paper.text());
   CommandOutcome out;
   out.returned = std::move(ctx.returned);
