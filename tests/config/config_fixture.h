@@ -11,19 +11,6 @@
 
 namespace ecftest {
 
-using SentParam = std::tuple<std::string, std::string, int>;
-
-inline std::vector<SentParam> sentParams(const RecordedCommand& command) {
-  std::vector<SentParam> params;
-  for (const RecordedParam& p : command.params) params.emplace_back(p.name, p.value, p.type);
-  return params;
-}
-
-// What the module writes and shows for the printer's injected refusal.
-inline const std::string kRefusalLogLine = "99: Erro simulado - Recusa injetada pelo teste";
-inline const std::string kRefusalNotice = "99: Erro simulado Recusa injetada pelo teste";
-// What it writes for a refusal of the n-th command (refuseNth), which names no error.
-inline const std::string kNthRefusalLogLine = "99: FalhaSimulada - Falha simulada.";
 
 struct TaxRateSlot {
   bool icms;

@@ -10,18 +10,6 @@
 
 namespace ecftest {
 
-// One parameter as the printer received it: name, value, type code.
-using SentParam = std::tuple<std::string, std::string, int>;
-
-inline std::vector<SentParam> sentParams(const RecordedCommand& command) {
-  std::vector<SentParam> params;
-  for (const RecordedParam& p : command.params) params.emplace_back(p.name, p.value, p.type);
-  return params;
-}
-
-// What the module writes and shows for the printer's injected refusal.
-inline const std::string kRefusalLogLine = "99: Erro simulado - Recusa injetada pelo teste";
-inline const std::string kRefusalNotice = "99: Erro simulado Recusa injetada pelo teste";
 
 class NonFiscalTest : public ModuleTest {
  protected:

@@ -11,14 +11,6 @@
 
 namespace ecftest {
 
-using SentParam = std::tuple<std::string, std::string, int>;
-
-inline std::vector<SentParam> sentParams(const RecordedCommand& command) {
-  std::vector<SentParam> params;
-  for (const RecordedParam& p : command.params) params.emplace_back(p.name, p.value, p.type);
-  return params;
-}
-
 inline const std::string kScheme = "ESQ9";
 inline const std::string kNotResponding = "Impressora não responde. Imprimir novamente?";
 inline const std::string kVendorLine = "Sistema de automação comercial";
@@ -125,7 +117,5 @@ class ReceiptTest : public ModuleTest {
   std::string changeVoucherCode_;
 };
 
-// The injected refusal as the operator sees it.
-inline const std::string kRefusalNotice = "99: Erro simulado Recusa injetada pelo teste";
 
 }  // namespace ecftest

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ecf/datetime.h"
@@ -28,6 +29,21 @@ struct RecordedCommand {
   std::string value(const std::string& param) const;
   std::vector<std::string> paramNames() const;
 };
+
+// One parameter as the printer received it: name, value, type code.
+using SentParam = std::tuple<std::string, std::string, int>;
+
+inline std::vector<SentParam> sentParams(const RecordedCommand& command) {
+  std::vector<SentParam> params;
+  for (const RecordedParam& p : command.params) params.emplace_back(p.name, p.value, p.type);
+  return params;
+}
+
+// What the module writes and shows for the printer's injected refusal (refuseNext).
+inline const std::string kRefusalLogLine = "99: Erro simulado - Recusa injetada pelo teste";
+inline const std::string kRefusalNotice = "99: Erro simulado Recusa injetada pelo teste";
+// What it writes for a refusal of the n-th command (refuseNth), which names no error.
+inline const std::string kNthRefusalLogLine = "99: FalhaSimulada - Falha simulada.";
 
 class VirtualPrinter {
  public:
