@@ -3,11 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "base/cipher.h"
-#include "data/dataset_file.h"
-#include "driver/grand_total.h"
+#include "support/grand_total_file.h"
 #include "support/module_fixture.h"
 
 namespace ecftest {
@@ -17,34 +14,11 @@ class StartUpTest : public ModuleTest {
  protected:
   std::string grandTotalPath() const { return hostDir_ + "Merkato.cds"; }
 
-  // One row for this test's branch "1", register "1" and printer serial.
-  void writeGrandTotalFile(const std::string& check, const std::string& storedTotal,
-                           const std::string& serial = kSerial) {
-    using ecf::FieldDef;
-    using ecf::FieldType;
-    ecf::DataPacket packet(
-        {FieldDef{"CDFILIAL", FieldType::Text, 4}, FieldDef{"CDCAIXA", FieldType::Text, 3},
-         FieldDef{"NRSERIEECF", FieldType::Text, 20}, FieldDef{"CAMPO01", FieldType::Text, 1},
-         FieldDef{"CAMPO02", FieldType::Text, 100}},
-        {{ecf::Variant("1"), ecf::Variant("1"), ecf::Variant(serial), ecf::Variant(check),
-          ecf::Variant(ecf::encipher(storedTotal, ecf::kGrandTotalKey))}});
-    std::ofstream(grandTotalPath(), std::ios::binary) << ecf::encodeDatasetFile(packet);
+  void writeGrandTotalFile(const std::string& check, const std::string& storedTotal) {
+    ecftest::writeGrandTotalFile(grandTotalPath(), check, storedTotal, kSerial);
   }
-
-  std::string fileBytes() const {
-    std::ifstream in(grandTotalPath(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-
-  // The total recorded in this test's row, deciphered.
-  std::string recordedTotal() const {
-    const ecf::DataPacket packet = ecf::decodeDatasetFile(fileBytes());
-    return ecf::decipher(packet.row(0)[static_cast<std::size_t>(packet.fieldIndex("CAMPO02"))]
-                             .toText(),
-                         ecf::kGrandTotalKey);
-  }
+  std::string fileBytes() const { return ecftest::fileBytes(grandTotalPath()); }
+  std::string recordedTotal() const { return recordedGrandTotal(grandTotalPath()); }
 
   bool updateGrandTotal(const std::string& verify) {
     return Atu_TotGeral(ecf::makeBag({{"CDFILIAL", "1"},

@@ -1,11 +1,6 @@
 // Cancelling a whole receipt with its grand-total step, and the drawer, cutter and bar
 // code.
-#include <fstream>
-#include <sstream>
-
-#include "base/cipher.h"
-#include "data/dataset_file.h"
-#include "driver/grand_total.h"
+#include "support/grand_total_file.h"
 #include "receipt/receipt_fixture.h"
 
 namespace ecftest {
@@ -17,26 +12,9 @@ class CancellationTest : public ReceiptTest {
 
   // A recorded row for branch "1", register "1" and serial "SIM0001", to be rewritten.
   void writeGrandTotalFile(const std::string& storedTotal) {
-    using ecf::FieldDef;
-    using ecf::FieldType;
-    ecf::DataPacket packet(
-        {FieldDef{"CDFILIAL", FieldType::Text, 4}, FieldDef{"CDCAIXA", FieldType::Text, 3},
-         FieldDef{"NRSERIEECF", FieldType::Text, 20}, FieldDef{"CAMPO01", FieldType::Text, 1},
-         FieldDef{"CAMPO02", FieldType::Text, 100}},
-        {{ecf::Variant("1"), ecf::Variant("1"), ecf::Variant("SIM0001"), ecf::Variant("S"),
-          ecf::Variant(ecf::encipher(storedTotal, ecf::kGrandTotalKey))}});
-    std::ofstream(grandTotalPath(), std::ios::binary) << ecf::encodeDatasetFile(packet);
+    ecftest::writeGrandTotalFile(grandTotalPath(), "S", storedTotal);
   }
-
-  std::string recordedTotal() const {
-    std::ifstream in(grandTotalPath(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const ecf::DataPacket packet = ecf::decodeDatasetFile(bytes.str());
-    return ecf::decipher(
-        packet.row(0)[static_cast<std::size_t>(packet.fieldIndex("CAMPO02"))].toText(),
-        ecf::kGrandTotalKey);
-  }
+  std::string recordedTotal() const { return recordedGrandTotal(grandTotalPath()); }
 
   bool cancelReceipt(ecf::Variant& result) {
     ecf::Variant::Array positions{ecf::Variant(kScheme),  ecf::Variant(),    ecf::Variant(),
