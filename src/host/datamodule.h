@@ -18,6 +18,10 @@ TdtmEcf01600& dataModule();
 std::string msgPadrao(std::string_view key);
 std::string msgPadrao2(std::string_view key);
 
+// The key of the vendor contact line that receipts' footers and printed tickets and
+// reports carry: one catalogue text for the whole module.
+inline constexpr std::string_view kVendorContactKey = "ContatoFornecedor";
+
 // Field definitions of the working datasets, set when the data module is built.
 void defineWorkingDatasets(TdtmEcf01600& module);
 

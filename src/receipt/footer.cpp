@@ -11,8 +11,6 @@
 
 namespace ecf {
 
-const char* const kVendorContactLine = "Sistema de automação comercial";
-
 namespace {
 
 enum class Layout {
@@ -117,7 +115,7 @@ std::string saleFooter(const ClosingInput& input, const PaymentFacts& payments, 
     text += msgPadrao("Sald_Cons") + fixed2(balance) + "\n";
   }
   if (input.subsidisedPrice != 0) text += subsidyAmountLine(input, " - ");
-  text += std::string(kVendorContactLine) + "\r\n";
+  text += msgPadrao(kVendorContactKey) + "\r\n";
   text += operatorLine(input) + "\r\n";
   text += table + passwordLine(input.password);
   if (withId) {
@@ -178,7 +176,7 @@ std::string familyFooter(const ClosingInput& input, const PaymentFacts& payments
     const double total = balances.isEmpty() ? 0 : sumOfBalances(balances) - payments.creditPaid;
     text += familyLine("Saldo Total", total) + std::string(kLineWidth, ' ') + "\n";
   }
-  text += std::string(kVendorContactLine) + "\r\n" + operatorLine(input);
+  text += msgPadrao(kVendorContactKey) + "\r\n" + operatorLine(input);
   return text;
 }
 

@@ -9,8 +9,6 @@
 
 namespace ecf {
 
-// The vendor contact line every footer carries.
-extern const char* const kVendorContactLine;
 
 // What the payments of the closing found out, that the footer prints.
 struct PaymentFacts {
