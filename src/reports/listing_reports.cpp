@@ -72,7 +72,7 @@ void printPaymentTypeReport(const std::string& scheme, const Variant& packet) {
     const std::string name = fieldText(rows, "NMTIPORECE");
     const double value = fieldNumber(rows, "VRMOVIVEND");
     printTextBlock(scheme, TamFixo(code + Replicate(" ", 6) + name, 24) + TamFixo(" ECF", 10) +
-                               "  " + TamFixoR(money(value), 12) + "\n");
+                               "  " + amountColumn(money(value), 12) + "\n");
     PaymentTypeTotal& total = totals[paymentTypeCode(code)];
     total.sum += value;
     if (total.code.empty()) {
@@ -85,7 +85,7 @@ void printPaymentTypeReport(const std::string& scheme, const Variant& packet) {
                  Centraliza("Somatório dos totalizadores no período", kReportLineWidth) + "\n\n");
   for (const auto& [number, total] : totals) {
     printTextBlock(scheme, TamFixo(total.code + Replicate(" ", 6) + total.name, 30) + "  " +
-                               TamFixoR(money(total.sum), 16) + "\n");
+                               amountColumn(money(total.sum), 16) + "\n");
   }
   printTextBlock(scheme, "\n");
   closeDocument(scheme);
@@ -143,6 +143,22 @@ bool printOpenTables(const std::string& scheme, const Variant& packet) {
 
 // ---- products moved between tables ----
 
+// Code, name and quantity share the first 37 columns. A code long enough to push the
+// quantity past them shortens the name instead, so the quantity is never cut.
+std::string transferredProduct(const Dataset& rows) {
+  constexpr int kItemWidth = 37;
+  const std::string product =
+      fieldText(rows, "CDPRODUTO") + " " + TamFixo(fieldText(rows, "NMPRODUTO"), 19);
+  const std::string quantity = fixed2(fieldNumber(rows, "QTPRODCOMVEN"));
+  std::string item = product + " " + quantity;
+  if (charCount(item) > kItemWidth) {
+    item = TamFixo(product, kItemWidth - 1 - static_cast<int>(charCount(quantity))) + " " +
+           quantity;
+  }
+  return TamFixo(item, kItemWidth) + " " +
+         amountColumn(money(fieldNumber(rows, "VRPRECCOMVEN")), 10) + "\n";
+}
+
 void printTableTransfers(const std::string& scheme, const Variant& packet) {
   Dataset& rows = dataModule().cdsProdutoTransf;
   loadPacket(rows, packet);
@@ -162,12 +178,7 @@ void printTableTransfers(const std::string& scheme, const Variant& packet) {
       printTextBlock(scheme, "Mes Origem: " + origin + " -> Mesa Destino: " + destination + "\n");
       printTextBlock(scheme, "Código  -  Nome Produto   -    Qtde. -  Vr Unit.\n");
     }
-    printTextBlock(scheme, TamFixo(fieldText(rows, "CDPRODUTO") + " " +
-                                       TamFixo(fieldText(rows, "NMPRODUTO"), 19) + " " +
-                                       fixed2(fieldNumber(rows, "QTPRODCOMVEN")),
-                                   37) +
-                               " " + TamFixoR(money(fieldNumber(rows, "VRPRECCOMVEN")), 10) +
-                               "\n");
+    printTextBlock(scheme, transferredProduct(rows));
   }
   printTextBlock(scheme, "\n");
   closeDocument(scheme);

@@ -32,6 +32,10 @@ std::string fixed3(double value);
 // The host's currency format with 2 decimals: "R$ 1.234,50".
 std::string money(double value);
 
+// An amount right-aligned in its column. One wider than the column is kept whole: cutting
+// it would print a different amount ("R$ 12.345,67" in 10 is not "R$ 12.345,").
+std::string amountColumn(std::string_view amount, int width);
+
 // "Data Emissão: " and the current date and time as "dd/mm/yyyy hh:nn:ss", with the
 // host's date and time separators.
 std::string issueLine();

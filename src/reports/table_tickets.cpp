@@ -44,14 +44,14 @@ std::string orderedItem(const Dataset& items) {
   // The table's bill never charges a fraction of a cent: the line total is cut, not rounded.
   return fieldText(items, "CDARVPROD") + " " + fieldText(items, "NMPRODUTO") + "\n" +
          fixed3(quantity) + "   X " + fixed2(price) + Replicate(" ", 5) +
-         TamFixoR(fixed2(Trunc2(quantity * price)), 27) + "\n";
+         amountColumn(fixed2(Trunc2(quantity * price)), 27) + "\n";
 }
 
 std::string additions(double serviceCharge, double surcharge, double discount) {
   std::string text = blankLine();
-  if (serviceCharge > 0) text += msgPadrao("Tx_Serv") + ": " + TamFixoR(fixed2(serviceCharge), 30) + "\n";
-  if (surcharge > 0) text += msgPadrao("Acrescimo") + ": " + TamFixoR(fixed2(surcharge), 35) + "\n";
-  if (discount > 0) text += msgPadrao("Desconto") + ": " + TamFixoR(fixed2(discount), 37) + "\n";
+  if (serviceCharge > 0) text += msgPadrao("Tx_Serv") + ": " + amountColumn(fixed2(serviceCharge), 30) + "\n";
+  if (surcharge > 0) text += msgPadrao("Acrescimo") + ": " + amountColumn(fixed2(surcharge), 35) + "\n";
+  if (discount > 0) text += msgPadrao("Desconto") + ": " + amountColumn(fixed2(discount), 37) + "\n";
   return text;
 }
 
@@ -60,7 +60,7 @@ std::string soldItem(const Dataset& items) {
   const double price = fieldNumber(items, "STVALOR");
   // Here the product is rounded by its formatting, as the sale itself was.
   return fieldText(items, "CDPROD") + " " + fieldText(items, "NMPROD") + "\n" + fixed2(quantity) +
-         "   X " + fixed2(price) + Replicate(" ", 5) + TamFixoR(fixed2(price * quantity), 29) +
+         "   X " + fixed2(price) + Replicate(" ", 5) + amountColumn(fixed2(price * quantity), 29) +
          "\n";
 }
 
@@ -94,7 +94,7 @@ bool printTableOpening(const std::string& scheme, const std::string& table,
   print(scheme, columnHeading() + "\n");
   for (ordered.first(); !ordered.eof(); ordered.next()) print(scheme, orderedItem(ordered));
   print(scheme, additions(serviceCharge, surcharge, discount));
-  print(scheme, hyphenLine() + msgPadrao("Total") + ": " + TamFixoR(fixed2(Trunc2(total)), 35) +
+  print(scheme, hyphenLine() + msgPadrao("Total") + ": " + amountColumn(fixed2(Trunc2(total)), 35) +
                     "\n" + blankLine() + vendorContact());
   closeDocument(scheme);
   // The caller learns only whether the ticket could be opened.
