@@ -41,24 +41,29 @@ std::string vendorContact() { return msgPadrao(kVendorContactKey); }
 std::string orderedItem(const Dataset& items) {
   const double quantity = fieldNumber(items, "QTPRODCOMVEN");
   const double price = fieldNumber(items, "VRPRECCOMVEN");
-  // The table's bill never charges a fraction of a cent: the line total is cut, not rounded.
+  // The line total is cut to the cent, never rounded up.
   return fieldText(items, "CDARVPROD") + " " + fieldText(items, "NMPRODUTO") + "\n" +
          fixed3(quantity) + "   X " + fixed2(price) + Replicate(" ", 5) +
          amountColumn(fixed2(Trunc2(quantity * price)), 27) + "\n";
 }
 
+std::string additionLine(std::string_view key, double amount, int width) {
+  return msgPadrao(key) + ": " + amountColumn(fixed2(amount), width) + "\n";
+}
+
+// Only what was actually added or taken off gets a line.
 std::string additions(double serviceCharge, double surcharge, double discount) {
   std::string text = blankLine();
-  if (serviceCharge > 0) text += msgPadrao("Tx_Serv") + ": " + amountColumn(fixed2(serviceCharge), 30) + "\n";
-  if (surcharge > 0) text += msgPadrao("Acrescimo") + ": " + amountColumn(fixed2(surcharge), 35) + "\n";
-  if (discount > 0) text += msgPadrao("Desconto") + ": " + amountColumn(fixed2(discount), 37) + "\n";
+  if (serviceCharge > 0) text += additionLine("Tx_Serv", serviceCharge, 30);
+  if (surcharge > 0) text += additionLine("Acrescimo", surcharge, 35);
+  if (discount > 0) text += additionLine("Desconto", discount, 37);
   return text;
 }
 
 std::string soldItem(const Dataset& items) {
   const double quantity = fieldNumber(items, "STQTDE");
   const double price = fieldNumber(items, "STVALOR");
-  // Here the product is rounded by its formatting, as the sale itself was.
+  // Unlike the table-opening ticket, the product is rounded by its formatting, not cut.
   return fieldText(items, "CDPROD") + " " + fieldText(items, "NMPROD") + "\n" + fixed2(quantity) +
          "   X " + fixed2(price) + Replicate(" ", 5) + amountColumn(fixed2(price * quantity), 29) +
          "\n";

@@ -99,6 +99,14 @@ TEST_F(TableTicketTest, AHostWithADecimalPointGetsPointsInQuantitiesAndAmounts) 
   EXPECT_EQ(blocks[3], (std::vector<std::string>{
                            kBlank, "Taxa de Servico:                         126.00", ""}));
   EXPECT_EQ(blocks[4][1], "Total Geral:                             1385.90");
+
+  // The sale record reads its quantities and prices as the host writes them.
+  forgetWhatHappened();
+  ecf::Dataset items = saleItems({{"7891000100103", "Pão de queijo", "1.25", "0.99"}});
+  EXPECT_TRUE(RegistroVenda("", "", "azul", items, "0012"));
+  const Blocks record = printedBlocks();
+  ASSERT_EQ(record.size(), 3u);
+  EXPECT_EQ(record[1][1], "1.25   X 0.99                              1.24");
 }
 
 TEST_F(TableTicketTest, NothingOrderedAndNothingAddedLeavesOnlyTheFrame) {
