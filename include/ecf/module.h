@@ -202,6 +202,36 @@ ECF_API bool DadosUltimaRedZ(const ecf::Variant* values, std::int32_t high,
 ECF_API bool Estado_HorVerao(const std::string& scheme);
 ECF_API bool Muda_Horario(const std::string& scheme);
 
+// ---- restaurant tickets, pre-formatted texts, listings, application identification ----
+// Texts named passThrough are handed to the report's opening, which ignores them.
+ECF_API bool Abertura_Mesa(const std::string& unused1, const std::string& scheme,
+                           const std::string& unused3, const std::string& table,
+                           const std::string& unused5, const std::string& issued,
+                           const ecf::Variant& items, double discount, double unused9,
+                           double unused10, double serviceCharge, double unused12, double total,
+                           double surcharge);
+ECF_API bool RegistroVenda(const std::string& passThrough1, const std::string& passThrough2,
+                           const std::string& scheme, const ecf::Dataset& items,
+                           const std::string& number);
+ECF_API bool Conferencia_Formatada(const std::string& scheme, const std::string& passThrough1,
+                                   const std::string& passThrough2, const std::string& unused4,
+                                   std::string& receiptCounter, const std::string& document);
+ECF_API bool Cupom_Troca(const std::string& scheme, const std::string& passThrough1,
+                         const std::string& passThrough2, const std::string& document);
+ECF_API bool GeraCatGenerica(const ecf::Variant* values, std::int32_t high, std::int32_t number,
+                             ecf::StringList& list);
+ECF_API void imprimeTipoRece(const std::string& passThrough1, const std::string& passThrough2,
+                             const std::string& scheme, const ecf::Variant& packet);
+ECF_API bool ImprimeMesasAbertas(ecf::Dataset& unused, const std::string& passThrough1,
+                                 const std::string& passThrough2, const std::string& scheme,
+                                 const ecf::Variant& packet);
+ECF_API void imprimeProdutosTransf(const std::string& passThrough1,
+                                   const std::string& passThrough2, const std::string& scheme,
+                                   const ecf::Variant& packet);
+// values[0..high]: two pass-through texts, the colour scheme, the identification packet and
+// the authorised printers' packet, in this order (at least five values).
+ECF_API void ImprimeDadosPaf(const ecf::Variant* values, std::int32_t high, ecf::Variant& unused);
+
 }  // extern "C"
 
 #if defined(__clang__)

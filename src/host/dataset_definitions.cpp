@@ -6,11 +6,15 @@ namespace ecf {
 
 void defineConfigDatasets(TdtmEcf01600& module);
 void defineReceiptDatasets(TdtmEcf01600& module);
+// ---- management reports ----
+void defineReportDatasets(TdtmEcf01600& module);
 
 void defineWorkingDatasets(TdtmEcf01600& module) {
   // cdsCheckECF has no fields of its own: it takes those of the grand-total file.
   defineConfigDatasets(module);
   defineReceiptDatasets(module);
+  // ---- management reports ----
+  defineReportDatasets(module);
 }
 
 }  // namespace ecf

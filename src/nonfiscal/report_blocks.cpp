@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/textlayout.h"
 #include "base/utf8.h"
 
 namespace ecf {
@@ -29,6 +30,15 @@ std::vector<std::string> chunkFreeText(std::string_view text) {
   }
   if (!block.empty()) blocks.push_back(std::move(block));
   return blocks;
+}
+
+}  // namespace ecf
+
+// ---- full-width rules of the restaurant tickets ----
+namespace ecf {
+
+std::string fullWidthLine(std::string_view character) {
+  return replicate(character, kReportLineWidth) + "\n";
 }
 
 }  // namespace ecf

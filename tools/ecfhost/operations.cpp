@@ -273,6 +273,102 @@ std::vector<Operation> buildOperations() {
        [](Call& c) { return result(c.need(c.api.Estado_HorVerao, "Estado_HorVerao")(c.text(0))); }},
       {"Muda_Horario", P{{"scheme", T}}, "",
        [](Call& c) { return result(c.need(c.api.Muda_Horario, "Muda_Horario")(c.text(0))); }},
+      // ---- restaurant tickets, pre-formatted texts, listings, identification ----
+      // A data packet is written like a dataset and handed over as its content.
+      {"Abertura_Mesa",
+       P{{"unused1", T},
+         {"scheme", T},
+         {"unused3", T},
+         {"table", T},
+         {"unused5", T},
+         {"issued", T},
+         {"items", Kind::Dataset},
+         {"discount", N},
+         {"unused9", N},
+         {"unused10", N},
+         {"serviceCharge", N},
+         {"unused12", N},
+         {"total", N},
+         {"surcharge", N}},
+       "",
+       [](Call& c) {
+         const ecf::Variant items{c.dataset(6).data()};
+         return result(c.need(c.api.Abertura_Mesa, "Abertura_Mesa")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), c.text(5), items, c.number(7),
+             c.number(8), c.number(9), c.number(10), c.number(11), c.number(12), c.number(13)));
+       }},
+      {"RegistroVenda",
+       P{{"passThrough1", T},
+         {"passThrough2", T},
+         {"scheme", T},
+         {"items", Kind::Dataset},
+         {"number", T}},
+       "",
+       [](Call& c) {
+         const ecf::Dataset items = c.dataset(3);
+         return result(c.need(c.api.RegistroVenda, "RegistroVenda")(c.text(0), c.text(1),
+                                                                    c.text(2), items, c.text(4)));
+       }},
+      {"Conferencia_Formatada",
+       P{{"scheme", T}, {"passThrough1", T}, {"passThrough2", T}, {"unused4", T}, {"document", T}},
+       "receiptCounter",
+       [](Call& c) {
+         std::string counter;
+         Outcome o = result(c.need(c.api.Conferencia_Formatada, "Conferencia_Formatada")(
+             c.text(0), c.text(1), c.text(2), c.text(3), counter, c.text(4)));
+         o.out["receiptCounter"] = counter;
+         return o;
+       }},
+      {"Cupom_Troca", P{{"scheme", T}, {"passThrough1", T}, {"passThrough2", T}, {"document", T}},
+       "",
+       [](Call& c) {
+         return result(c.need(c.api.Cupom_Troca, "Cupom_Troca")(c.text(0), c.text(1), c.text(2),
+                                                                c.text(3)));
+       }},
+      {"GeraCatGenerica",
+       P{{"values", Kind::Positions}, {"number", I}, {"list", Kind::StringList}}, "list",
+       [](Call& c) {
+         const std::vector<ecf::Variant> values = c.positions(0);
+         ecf::StringList list = c.strings(2);
+         Outcome o = result(c.need(c.api.GeraCatGenerica, "GeraCatGenerica")(
+             values.data(), static_cast<std::int32_t>(values.size()) - 1, c.integer(1), list));
+         o.out["list"] = Json(list.items());
+         return o;
+       }},
+      {"imprimeTipoRece",
+       P{{"passThrough1", T}, {"passThrough2", T}, {"scheme", T}, {"packet", Kind::Dataset}}, "",
+       [](Call& c) {
+         c.need(c.api.imprimeTipoRece, "imprimeTipoRece")(c.text(0), c.text(1), c.text(2),
+                                                          ecf::Variant(c.dataset(3).data()));
+         return none();
+       }},
+      {"ImprimeMesasAbertas",
+       P{{"unused", Kind::Dataset},
+         {"passThrough1", T},
+         {"passThrough2", T},
+         {"scheme", T},
+         {"packet", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         ecf::Dataset unused = c.dataset(0);
+         return result(c.need(c.api.ImprimeMesasAbertas, "ImprimeMesasAbertas")(
+             unused, c.text(1), c.text(2), c.text(3), ecf::Variant(c.dataset(4).data())));
+       }},
+      {"imprimeProdutosTransf",
+       P{{"passThrough1", T}, {"passThrough2", T}, {"scheme", T}, {"packet", Kind::Dataset}}, "",
+       [](Call& c) {
+         c.need(c.api.imprimeProdutosTransf, "imprimeProdutosTransf")(
+             c.text(0), c.text(1), c.text(2), ecf::Variant(c.dataset(3).data()));
+         return none();
+       }},
+      {"ImprimeDadosPaf", P{{"values", Kind::Positions}, {"unused", Kind::Dataset}}, "",
+       [](Call& c) {
+         const std::vector<ecf::Variant> values = c.positions(0);
+         ecf::Variant unused{c.dataset(1).data()};
+         c.need(c.api.ImprimeDadosPaf, "ImprimeDadosPaf")(
+             values.data(), static_cast<std::int32_t>(values.size()) - 1, unused);
+         return none();
+       }},
   };
 }
 
