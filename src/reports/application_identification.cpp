@@ -28,13 +28,14 @@ void printApplicationIdentification(const std::string& scheme, const PositionalI
   printers.setData(input.packet(4));
   const auto print = [&](const std::string& text) { printTextBlock(scheme, text); };
   // The host enciphers every identification value; whatever the deciphering gives back is
-  // what gets printed.
+  // what gets printed. A value it cannot decipher was left in plain text by the host: it is
+  // printed as given, so the report still closes instead of holding the printer.
   const auto deciphered = [&](std::string_view field) {
     const std::string enciphered = fieldText(identification, field);
     try {
       return repairUtf8(Uncripto(enciphered, kModuleCipherKey));
-    } catch (const std::runtime_error& error) {
-      throw std::runtime_error(std::string(field) + ": " + error.what());
+    } catch (const std::runtime_error&) {
+      return repairUtf8(enciphered);
     }
   };
 
@@ -72,8 +73,8 @@ void printApplicationIdentification(const std::string& scheme, const PositionalI
 
 extern "C" {
 
-// A failure while it runs (a missing field, a packet that cannot be loaded, a value the
-// deciphering refuses) is shown to the operator and leaves the report open, as it stands.
+// A failure while it runs (a missing field, a packet that cannot be loaded) is shown to the
+// operator and leaves the report open, as it stands.
 // The packet argument stays in the signature for existing hosts.
 ECF_API void ImprimeDadosPaf(const ecf::Variant* values, std::int32_t high,
                              ecf::Variant& /*unused*/) {

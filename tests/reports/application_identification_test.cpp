@@ -1,6 +1,6 @@
 // The application identification report: every value deciphered with the module's key,
-// the authorised printers' serial numbers as received, and a value the deciphering
-// refuses stopping the report where it stands.
+// the authorised printers' serial numbers as received, and a value left in plain text
+// printed as given.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,17 +106,14 @@ TEST_F(IdentificationTest, APlainTextValueGoesThroughTheDecipheringAllTheSame) {
   EXPECT_NE(printedBlocks()[2][0], "Nr do Laudo:  2026");
   EXPECT_EQ(sentNames().back(), "EncerraDocumento");
 
-  // Plain text the deciphering refuses stops the report there, open, with the failure shown.
+  // Plain text the deciphering cannot read prints as the host gave it, and the report closes.
   forgetWhatHappened();
   print(identification("Rua das Flores, 12"), authorisedPrinters({"VP1"}), "verde");
   const Blocks blocks = printedBlocks();
-  ASSERT_EQ(blocks.size(), 6u);
-  EXPECT_EQ(blocks.back()[0], "Razão Social : Soluções Comerciais Ltda");
-  EXPECT_EQ(sentNames().back(), "ImprimeTexto");
-  ASSERT_EQ(op().messages().size(), 1u);
-  EXPECT_EQ(op().messages()[0].text, "DSENDEQUORVEL: Texto cifrado inválido.");
-  EXPECT_EQ(op().messages()[0].scheme, "verde");
-  EXPECT_TRUE(FechRelatGerenc("", true, true));  // the report was still open
+  ASSERT_GE(blocks.size(), 7u);
+  EXPECT_EQ(blocks[6][0], "Endereço     : Rua das Flores, 12");
+  EXPECT_EQ(sentNames().back(), "EncerraDocumento");
+  EXPECT_TRUE(op().messages().empty());
 }
 
 TEST_F(IdentificationTest, RefusalsAtTheOpeningOrAtABlockDoNotStopTheReport) {
