@@ -23,7 +23,10 @@
 //
 // The decoder checks the magic, the version, the length and the checksum before it reads
 // the content, and bounds every count by the bytes left, so no input makes it read out of
-// bounds or allocate beyond the file's size. Writing a file is the caller's job, through the
+// bounds. A value in memory takes far more than its one-byte null tag on disk, so the
+// decoder also refuses, before allocating, a file whose rows would take more than
+// kDecodedBytesPerFileByte bytes of memory per byte of file (plus a small allowance):
+// its memory stays a small multiple of the file's size. Writing a file is the caller's job, through the
 // environment's replaceFile, so that a crash leaves the old file or the new one, never a mix.
 #pragma once
 
@@ -33,6 +36,8 @@
 #include "ecf/datapacket.h"
 
 namespace ecf {
+
+constexpr std::size_t kDecodedBytesPerFileByte = 64;
 
 // The packet's values are written in their field's type, converted as Dataset::setValue
 // converts them. Throws DatasetError for a value that does not convert or a count that

@@ -29,7 +29,7 @@ std::string quoted(const std::string& value) {
 void loadGrandTotalFile(Dataset& dataset, const std::string& path) {
   std::string bytes;
   std::string error;
-  if (!moduleEnv().readFile(path, bytes, &error)) {
+  if (!moduleEnv().readFile(path, bytes, &error, kGrandTotalFileLimit)) {
     throw DatasetError("Arquivo " + path + " não pode ser lido: " + error);
   }
   dataset.setData(decodeDatasetFile(bytes));
