@@ -7,6 +7,8 @@
 #include "core/receipt_math.h"
 #include "core/registers.h"
 #include "core/state_json.h"
+#include "core/state_limits.h"
+#include "core/state_ranges.h"
 
 namespace ecfsim {
 namespace {
@@ -57,6 +59,9 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
     try {
       state = stateFromJson(nlohmann::json::parse(json));
     } catch (const nlohmann::json::exception& e) {
+      throw OpenError("estado ilegível em " + printer->store_.statePath().string() + ": " +
+                      e.what());
+    } catch (const StateRangeError& e) {
       throw OpenError("estado ilegível em " + printer->store_.statePath().string() + ": " +
                       e.what());
     }
@@ -133,6 +138,7 @@ CommandOutcome Printer::run(const std::string& command, const std::vector<Param>
   const Args args(params);
   CommandContext ctx{next, args, printerNow(next.conditions.clock), tape_, {}, {}};
   definition->handler(ctx);
+  refuseBeyondLimits(next);
   commit(std::move(next), ctx.paper.text());
   CommandOutcome out;
   out.returned = std::move(ctx.returned);
@@ -163,6 +169,7 @@ CommandOutcome Printer::execute(const std::string& command, const std::vector<Pa
 void Printer::update(const std::function<void(PrinterState&)>& change) {
   PrinterState next = state_;
   change(next);
+  refuseBeyondLimits(next);
   save(next);
   state_ = std::move(next);
 }
