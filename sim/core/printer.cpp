@@ -32,7 +32,9 @@ bool takeFault(std::vector<Fault>& faults, const std::string& command, Fault& fi
       ++it;
       continue;
     }
-    if (--it->remaining <= 0 && !found) {
+    // A fault that lost its turn to another waits at zero for the next command.
+    if (it->remaining > 0) --it->remaining;
+    if (it->remaining <= 0 && !found) {
       fired = *it;
       found = true;
       it = faults.erase(it);

@@ -17,7 +17,7 @@ constexpr int kMaxDepth = 32;
 
 constexpr std::int64_t kMaxCoo = 999'999;
 constexpr std::int64_t kMaxItems = 999;
-constexpr Milli kMaxQuantity = 99'999'999;     // 99.999,999
+constexpr Milli kMaxQuantity = 99'999'999;      // 99.999,999
 constexpr Milli kMaxUnitPrice = 9'999'999'999;  // 9.999.999,999
 
 void addDate(std::vector<FieldRange>& ranges, const std::string& date) {
@@ -27,10 +27,10 @@ void addDate(std::vector<FieldRange>& ranges, const std::string& date) {
 }
 
 void addDayTotals(std::vector<FieldRange>& ranges, const std::string& totals) {
-  for (const char* name : {"grossSales", "cancelledIcms", "cancelledIss", "discountIcms",
-                           "discountIss", "surchargeIcms", "surchargeIss", "rateSales[]",
-                           "substitution", "exempt", "notLevied", "cash", "methods[]",
-                           "nonFiscal[]", "nonFiscalCancelled"}) {
+  for (const char* name :
+       {"grossSales", "cancelledIcms", "cancelledIss", "discountIcms", "discountIss",
+        "surchargeIcms", "surchargeIss", "rateSales[]", "substitution", "exempt", "notLevied",
+        "cash", "methods[]", "nonFiscal[]", "nonFiscalCancelled"}) {
     ranges.push_back({totals + "." + name, -kMaxDayTotal, kMaxDayTotal});
   }
 }
@@ -104,12 +104,11 @@ std::vector<FieldRange> buildRanges() {
 void checkNumber(const json& value, const std::string& where, const FieldRange& range) {
   if (!value.is_number_integer()) refuse(where, value.dump() + " não é um número inteiro");
   // Non-negative numbers are read as unsigned, and may be beyond the signed range.
-  const bool fits = value.is_number_unsigned()
-                        ? value.get<std::uint64_t>() <= static_cast<std::uint64_t>(INT64_MAX) &&
-                              value.get<std::int64_t>() >= range.min &&
-                              value.get<std::int64_t>() <= range.max
-                        : value.get<std::int64_t>() >= range.min &&
-                              value.get<std::int64_t>() <= range.max;
+  const bool fits =
+      value.is_number_unsigned()
+          ? value.get<std::uint64_t>() <= static_cast<std::uint64_t>(INT64_MAX) &&
+                value.get<std::int64_t>() >= range.min && value.get<std::int64_t>() <= range.max
+          : value.get<std::int64_t>() >= range.min && value.get<std::int64_t>() <= range.max;
   if (!fits) {
     refuse(where, value.dump() + " fora da faixa de " + std::to_string(range.min) + " a " +
                       std::to_string(range.max));

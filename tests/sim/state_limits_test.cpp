@@ -1,5 +1,7 @@
 // The printer's memory is checked field by field when it is read, and its counters and
 // totals stop at their limits instead of wrapping round.
+#include "core/state_limits.h"
+
 #include <climits>
 #include <fstream>
 #include <regex>
@@ -7,7 +9,6 @@
 
 #include "core/printer.h"
 #include "core/state_json.h"
-#include "core/state_limits.h"
 #include "core/state_ranges.h"
 #include "sim_fixture.h"
 
@@ -94,7 +95,8 @@ TEST_F(StateLimits, EveryFieldOutOfItsRangeMakesTheStateUnreadableNamingIt) {
     EXPECT_NE(error.find(c.named), std::string::npos) << c.pointer << ": " << error;
   }
   // Unknown keys are ignored, but not a nesting that would exhaust the stack.
-  const std::string deep = "{\"extra\": " + std::string(100'000, '[') + std::string(100'000, ']') + "}";
+  const std::string deep =
+      "{\"extra\": " + std::string(100'000, '[') + std::string(100'000, ']') + "}";
   EXPECT_NE(openWithText(deep).find("extra[0][0]"), std::string::npos);
   EXPECT_NE(openWithText(deep).find("aninhada demais"), std::string::npos);
   // And through the driver: the channel is refused rather than a new printer started.
@@ -118,9 +120,9 @@ TEST(StateRanges, EveryNumericFieldOfTheStateDeclaresItsRange) {
   }
   EXPECT_TRUE(missing.empty()) << "no range for " << json(missing).dump();
   // The safety net for a field that forgot: a number the loader narrows is refused.
-  EXPECT_THROW(ecfsim::checkLoadedExactly(json{{"x", {{"n", 4294967301LL}}}},
-                                          json{{"x", {{"n", 5}}}}),
-               ecfsim::StateRangeError);
+  EXPECT_THROW(
+      ecfsim::checkLoadedExactly(json{{"x", {{"n", 4294967301LL}}}}, json{{"x", {{"n", 5}}}}),
+      ecfsim::StateRangeError);
 }
 
 // A counter at its limit is a printer error, as on a real ECF: the document is refused,
