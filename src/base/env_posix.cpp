@@ -142,9 +142,8 @@ void removeAbandonedTemporaries(const std::string& path) {
     std::error_code typeError;
     const auto type = it->symlink_status(typeError).type();
     if (typeError) continue;
-    if (type == std::filesystem::file_type::regular || type == std::filesystem::file_type::symlink) {
-      ::unlink(it->path().c_str());
-    }
+    using std::filesystem::file_type;
+    if (type == file_type::regular || type == file_type::symlink) ::unlink(it->path().c_str());
   }
 }
 

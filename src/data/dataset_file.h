@@ -26,8 +26,10 @@
 // bounds. A value in memory takes far more than its one-byte null tag on disk, so the
 // decoder also refuses, before allocating, a file whose rows would take more than
 // kDecodedBytesPerFileByte bytes of memory per byte of file (plus a small allowance):
-// its memory stays a small multiple of the file's size. Writing a file is the caller's job, through the
-// environment's replaceFile, so that a crash leaves the old file or the new one, never a mix.
+// its memory stays a small multiple of the file's size.
+//
+// Writing a file is the caller's job, through the environment's replaceFile, so that a
+// crash leaves the old file or the new one, never a mix.
 #pragma once
 
 #include <string>

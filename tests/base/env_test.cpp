@@ -132,7 +132,9 @@ TEST_F(RealEnv, ReplaceRemovesTemporariesLeftByDeadProcesses) {
   std::string error;
   ASSERT_TRUE(env_.replaceFile(path, "GT=10,00", &error)) << error;
   std::set<std::string> left;
-  for (const auto& entry : fs::directory_iterator(dir_)) left.insert(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    left.insert(entry.path().filename().string());
+  }
   EXPECT_EQ(left, (std::set<std::string>{"Merkato.cds", "Merkato.cds.tmp-" + alive + "-00ff",
                                          "Merkato.cds.tmp-x1", "Merkato.cds.tmp-" + dead + "-dir",
                                          "Outro.cds.tmp-" + dead, "victim.txt"}));

@@ -155,7 +155,9 @@ TEST(DatasetFile, ForgedCountsAndValuesAreRefusedWithoutOverreading) {
 // A file of `rows` rows of nulls over `fields` text fields, as the encoder would write it.
 std::string nullRows(std::size_t fields, std::uint32_t rows) {
   std::vector<FieldDef> defs;
-  for (std::size_t i = 0; i < fields; ++i) defs.push_back({"F" + std::to_string(i), FieldType::Text, 0});
+  for (std::size_t i = 0; i < fields; ++i) {
+    defs.push_back({"F" + std::to_string(i), FieldType::Text, 0});
+  }
   std::string bytes = encodeDatasetFile(DataPacket(defs, {}));
   bytes.resize(bytes.size() - 4);  // the checksum
   putU32(bytes, bytes.size() - 4, rows);
