@@ -68,19 +68,27 @@ const std::vector<Step>& workingDay() {
   return day;
 }
 
-// A directory of this process on a memory file system when there is one: every command
-// flushes the state to the disk.
-std::filesystem::path workDirectory() {
-  const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                         ? "/dev/shm"
-                                         : std::filesystem::temp_directory_path();
-  return base / ("ecf-fuzz-printer-" + std::to_string(::getpid()));
-}
+// A directory of this process on a memory file system when there is one (every command
+// flushes the state to the disk), removed when the fuzzer ends.
+struct WorkDirectory {
+  WorkDirectory() {
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                           ? "/dev/shm"
+                                           : std::filesystem::temp_directory_path();
+    path = base / ("ecf-fuzz-printer-" + std::to_string(::getpid()));
+  }
+  ~WorkDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::filesystem::path path;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::filesystem::path directory = workDirectory();
+  static const WorkDirectory work;
+  const std::filesystem::path& directory = work.path;
   std::error_code ignored;
   std::filesystem::remove_all(directory, ignored);
   std::filesystem::create_directories(directory);
