@@ -202,6 +202,14 @@ ECF_API bool DadosUltimaRedZ(const ecf::Variant* values, std::int32_t high,
 ECF_API bool Estado_HorVerao(const std::string& scheme);
 ECF_API bool Muda_Horario(const std::string& scheme);
 
+// ---- product report and cash-closing receipts ----
+ECF_API void Relatorio_Produto(const std::string& unused1, const std::string& unused2,
+                               const std::string& unused3, const std::string& openText4,
+                               const std::string& openText5, std::string& coo,
+                               const ecf::Dataset& products, const std::string& confirmation,
+                               const std::string& layout, const std::string& scheme,
+                               bool& reportSeries);
+
 }  // extern "C"
 
 #if defined(__clang__)

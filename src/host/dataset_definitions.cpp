@@ -6,11 +6,17 @@ namespace ecf {
 
 void defineConfigDatasets(TdtmEcf01600& module);
 void defineReceiptDatasets(TdtmEcf01600& module);
+// ---- product report and cash closing ----
+void defineProductReportDatasets(TdtmEcf01600& module);
+void defineCashClosingDatasets(TdtmEcf01600& module);
 
 void defineWorkingDatasets(TdtmEcf01600& module) {
   // cdsCheckECF has no fields of its own: it takes those of the grand-total file.
   defineConfigDatasets(module);
   defineReceiptDatasets(module);
+  // ---- product report and cash closing ----
+  defineProductReportDatasets(module);
+  defineCashClosingDatasets(module);
 }
 
 }  // namespace ecf
