@@ -154,12 +154,12 @@ bool closeCash(const CashClosingRequest& request, std::string& coo, DayZData& zD
 
 extern "C" {
 
-// Arguments 2 to 4 would go to the report openings, which read none of them; 1, 15 and 18
-// are kept for existing hosts.
+// Arguments 2 to 4 would go to the report openings, and 6 to the Z export, none of which
+// reads them; 1, 15 and 18 are kept for existing hosts.
 ECF_API bool GeraReciboSangria(
     const std::string& /*unused1*/, const std::string& /*productText2*/,
     const std::string& /*openText3*/, const std::string& /*openText4*/,
-    const std::string& ecfNumber, std::int32_t exportNumber, std::string& coo,
+    const std::string& ecfNumber, std::int32_t /*exportNumber*/, std::string& coo,
     const ecf::Dataset& envelopes, const ecf::Dataset& withdrawals,
     const ecf::Dataset& shiftProducts, const ecf::Dataset& people,
     const ecf::Dataset& dayMovements, const ecf::Dataset& shiftMovements,
@@ -194,7 +194,6 @@ ECF_API bool GeraReciboSangria(
         .observation = ecf::repairUtf8(observation),
         .scheme = scheme,
         .ecfNumber = ecfNumber,
-        .exportNumber = exportNumber,
     };
     ecf::DayZData zData{zDay, zPayments, zTaxes, zNonFiscal, zSaved};
     return ecf::closeCash(request, coo, zData);

@@ -3,7 +3,6 @@
 // questions, the day's reports and the export of the day's Z data.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "ecf/dataset.h"
@@ -33,8 +32,7 @@ struct CashClosingRequest {
   std::string motive;
   std::string observation;
   std::string scheme;
-  std::string ecfNumber;           // for the Z export
-  std::int32_t exportNumber = 0;   // handed on to the Z export
+  std::string ecfNumber;  // written into every row of the Z export
 };
 
 // The day's Z data handed back to the host.
