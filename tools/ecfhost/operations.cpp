@@ -436,8 +436,12 @@ ecf::StringList Call::strings(std::size_t i) const {
 ecf::DateTime Call::dateTime(std::size_t i) const {
   const Json& value = arg(i);
   if (value.is_null()) return ecf::DateTime();
-  if (!value.is_string()) wrong(i, "a date-time text such as \"2026-12-08 10:15:00\"");
-  return toDateTime(value.get<std::string>());
+  if (value.is_string()) return toDateTime(value.get<std::string>());
+  if (value.is_object() && value.size() == 1 && value.contains("date") &&
+      value["date"].is_string()) {
+    return toDateTime(value["date"].get<std::string>());
+  }
+  wrong(i, "a date-time such as \"2026-12-08 10:15:00\" or {\"date\": ...}");
 }
 
 const std::vector<Operation>& operations() {
