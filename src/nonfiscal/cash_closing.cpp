@@ -92,11 +92,11 @@ void printReceiptAndShiftReports(TdtmEcf01600& module, const CashClosingRequest&
     if (!reportSeries) closeDocument(scheme);
     return;
   }
-  keepFirstCounter(coo, printClosingReport(ClosingReport{msgPadrao("RelFechamento"),
-                                                         request.shiftProducts,
-                                                         module.cdsMovAbertura,
-                                                         request.shiftMovements.data().rowCount() > 0},
-                                           reportSeries, scheme));
+  // Its lines of money are printed only when the host handed in the shift's movements.
+  const ClosingReport shiftReport{msgPadrao("RelFechamento"), request.shiftProducts,
+                                  module.cdsMovAbertura,
+                                  request.shiftMovements.data().rowCount() > 0};
+  keepFirstCounter(coo, printClosingReport(shiftReport, reportSeries, scheme));
 }
 
 void printDayReports(TdtmEcf01600& module, const CashClosingRequest& request, std::string& coo) {
@@ -105,10 +105,9 @@ void printDayReports(TdtmEcf01600& module, const CashClosingRequest& request, st
   bool reportSeries = true;  // nothing is left open to close before them
   keepFirstCounter(coo, printProducts(request.dayProducts, request, reportSeries));
   if (module.cdsMovTot.isEmpty()) return;
-  keepFirstCounter(coo, printClosingReport(ClosingReport{msgPadrao("relFechamentoGeral"),
-                                                         request.dayProducts, module.cdsMovTot,
-                                                         true},
-                                           true, request.scheme));
+  const ClosingReport dayReport{msgPadrao("relFechamentoGeral"), request.dayProducts,
+                                module.cdsMovTot, true};
+  keepFirstCounter(coo, printClosingReport(dayReport, true, request.scheme));
 }
 
 // The day's Z data, read from the printer into the data module's auxiliary tables and

@@ -57,7 +57,9 @@ std::string groupedValueLines(const ProductTotals& totals) {
       .text();
 }
 
-std::string taxedHeadingLine() { return LineBlock().line(TamFixo(msgPadrao("TRIBUTADOS"), 35)).text(); }
+std::string taxedHeadingLine() {
+  return LineBlock().line(TamFixo(msgPadrao("TRIBUTADOS"), 35)).text();
+}
 
 std::string taxSummaryLine(const std::string& label, double total) {
   return LineBlock().line(TamFixo(label, 35) + TamFixoR(amount(total), 13)).text();

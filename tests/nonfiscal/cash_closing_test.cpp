@@ -19,7 +19,8 @@ std::vector<std::string> repeated(const std::string& name, std::size_t times) {
 
 std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts) {
   std::vector<std::string> all;
-  for (const std::vector<std::string>& part : parts) all.insert(all.end(), part.begin(), part.end());
+  for (const std::vector<std::string>& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
   return all;
 }
 
@@ -48,8 +49,9 @@ const std::string kClosingTotalsBefore =
 TEST_F(CashClosingTest, AWithdrawalPrintsTwoCopiesOfTheCountedAmountsAndEndsThere) {
   ClosingCall call;
   call.withdrawalOnly = true;
-  call.envelopes = envelopeTable({{"000101", "Dinheiro", 350, 340},
-                                  {"000102", "Cartão de crédito Visa Internacional", 1234.56, 1200}});
+  call.envelopes =
+      envelopeTable({{"000101", "Dinheiro", 350, 340},
+                     {"000102", "Cartão de crédito Visa Internacional", 1234.56, 1200}});
   call.people = peopleTable("12", "Carlos Pereira da Silva Albuquerque Neto", "7", "Ana Souza");
   call.motive = "Troco para o caixa 2";
   call.observation = "Conferido às 18h";
@@ -77,9 +79,9 @@ TEST_F(CashClosingTest, AWithdrawalPrintsTwoCopiesOfTheCountedAmountsAndEndsTher
       total + "Operador : 7 Ana Souza\n",
   };
   EXPECT_EQ(printedTexts(), expected);
-  EXPECT_EQ(sentNames(), joined({{"AbreGerencial", "LeInteiro"},
-                                 repeated("ImprimeTexto", 8),
-                                 {"EncerraDocumento"}}));
+  EXPECT_EQ(
+      sentNames(),
+      joined({{"AbreGerencial", "LeInteiro"}, repeated("ImprimeTexto", 8), {"EncerraDocumento"}}));
   EXPECT_TRUE(op().messages().empty());  // no question after a withdrawal
   EXPECT_EQ(call.coo, printerCoo());
   EXPECT_FALSE(call.zSaved);
@@ -133,8 +135,8 @@ TEST_F(CashClosingTest, TheShiftClosingSetsTheMoneyHandedOverAgainstTheSales) {
     SCOPED_TRACE(c.sales);
     forgetWhatHappened();
     ClosingCall call;
-    call.shiftProducts = soldTable({{"1001", "Pão de queijo", 50, 250},
-                                    {"1002", "Café", 30, c.secondProduct}});
+    call.shiftProducts =
+        soldTable({{"1001", "Pão de queijo", 50, 250}, {"1002", "Café", 30, c.secondProduct}});
     call.shiftMovements = shiftMoney();
     call.dayMovements = shiftMoney();
     call.reductionAllowed2 = false;  // ends after the opening question
@@ -155,11 +157,14 @@ TEST_F(CashClosingTest, TheShiftClosingSetsTheMoneyHandedOverAgainstTheSales) {
     // The withdrawal report, closed by the product report before its own; then the
     // closing report in a report of its own.
     const std::vector<std::string> withdrawal = {"AbreGerencial", "LeInteiro"};
-    const std::vector<std::string> ownReport = {"EncerraDocumento", "AbreGerencial",
-                                                "LeInteiro"};
-    EXPECT_EQ(sentNames(), joined({withdrawal, repeated("ImprimeTexto", 6), ownReport,
-                                   repeated("ImprimeTexto", 4), ownReport,
-                                   repeated("ImprimeTexto", 4), {"EncerraDocumento"}}));
+    const std::vector<std::string> ownReport = {"EncerraDocumento", "AbreGerencial", "LeInteiro"};
+    EXPECT_EQ(sentNames(), joined({withdrawal,
+                                   repeated("ImprimeTexto", 6),
+                                   ownReport,
+                                   repeated("ImprimeTexto", 4),
+                                   ownReport,
+                                   repeated("ImprimeTexto", 4),
+                                   {"EncerraDocumento"}}));
     EXPECT_EQ(questions(), std::vector<std::string>{kOpenCash});
     EXPECT_EQ(printer().state()["open"]["kind"], "none");
   }
@@ -168,8 +173,8 @@ TEST_F(CashClosingTest, TheShiftClosingSetsTheMoneyHandedOverAgainstTheSales) {
 TEST_F(CashClosingTest, WithoutTheProductReportTheClosingReportGoesIntoTheWithdrawalReport) {
   ClosingCall call;
   call.productConfirmation = "X";  // the product report does nothing at all
-  call.shiftMovements = movementTable({{"1", "Dinheiro", 80}, {"3", "Suprimento", 50},
-                                       {"3", "Suprimento", 30}});
+  call.shiftMovements =
+      movementTable({{"1", "Dinheiro", 80}, {"3", "Suprimento", 50}, {"3", "Suprimento", 30}});
   call.dayMovements = call.shiftMovements;
   call.reductionAllowed1 = false;
 
@@ -179,8 +184,10 @@ TEST_F(CashClosingTest, WithoutTheProductReportTheClosingReportGoesIntoTheWithdr
                                  repeated("ImprimeTexto", 6 + 3),
                                  {"EncerraDocumento"}}));
   const std::vector<std::string> texts = printedTexts();
-  EXPECT_EQ(texts[6], "            RELATORIO DE FECHAMENTO            \n\n"
-                      "TOTAL VENDAS                                0,00\n" + kRule + "\n");
+  EXPECT_EQ(texts[6],
+            "            RELATORIO DE FECHAMENTO            \n\n"
+            "TOTAL VENDAS                                0,00\n" +
+                kRule + "\n");
   EXPECT_NE(texts[8].find("SUPRIMENTO(-)                              30,00\n"), std::string::npos);
   EXPECT_NE(texts[8].find("TOTAL SANGRIAS                             50,00\n"), std::string::npos);
   EXPECT_NE(texts[8].find("SOBRA                                      50,00\n"), std::string::npos);
@@ -206,8 +213,8 @@ TEST_F(CashClosingTest, WithoutTheDaysMovementsNoClosingReportIsPrintedAndNothin
   EXPECT_EQ(sentNames().back(), "EncerraDocumento");
   EXPECT_EQ(printer().commandsNamed("AbreGerencial").size(), 1u);
   EXPECT_EQ(printer().state()["open"]["kind"], "none");
-  EXPECT_EQ(questions(), (std::vector<std::string>{"Confirma impressão do Relatório de Produtos?",
-                                                   kOpenCash}));
+  EXPECT_EQ(questions(),
+            (std::vector<std::string>{"Confirma impressão do Relatório de Produtos?", kOpenCash}));
 }
 
 TEST_F(CashClosingTest, TheCounterIsWrittenOnlyWhileEmptyExceptByTheXReading) {
@@ -301,8 +308,10 @@ TEST_F(CashClosingTest, TheDaysReportsFollowTheZQuestionWithoutClosingAnythingFi
   const std::vector<std::string> texts = printedTexts();
   ASSERT_EQ(texts.size(), 4u + 4u);
   EXPECT_EQ(texts[1], "1001        Pão de queijo        40,00    180,00\n");
-  EXPECT_EQ(texts[4], "         RELATORIO DE FECHAMENTO GERAL         \n\n"
-                      "TOTAL VENDAS                              240,00\n" + kRule + "\n");
+  EXPECT_EQ(texts[4],
+            "         RELATORIO DE FECHAMENTO GERAL         \n\n"
+            "TOTAL VENDAS                              240,00\n" +
+                kRule + "\n");
   EXPECT_EQ(texts[6], "Cartão                                     50,00\n");
   EXPECT_NE(texts[7].find("SOBRA                                       0,00\n"), std::string::npos);
   EXPECT_EQ(printer().commandsNamed("AbreGerencial").size(), 2u);
