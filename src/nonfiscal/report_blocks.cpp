@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/textlayout.h"
 #include "base/utf8.h"
 
 namespace ecf {
@@ -29,6 +30,20 @@ std::vector<std::string> chunkFreeText(std::string_view text) {
   }
   if (!block.empty()) blocks.push_back(std::move(block));
   return blocks;
+}
+
+// ---- Blocks built line by line ----
+
+ReportBlock& ReportBlock::line(std::string_view text) {
+  text_ += text;
+  text_ += '\n';
+  return *this;
+}
+
+ReportBlock& ReportBlock::dashes(int count) { return line(replicate("-", count)); }
+
+ReportBlock& ReportBlock::centred(std::string_view text) {
+  return line(centre(text, kReportLineWidth));
 }
 
 }  // namespace ecf
