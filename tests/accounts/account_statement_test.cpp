@@ -17,6 +17,13 @@ using ecf::Variant;
 const Variant kDec7 = DateTime::fromParts(2026, 12, 7);
 const Variant kDec8 = DateTime::fromParts(2026, 12, 8);
 
+const std::vector<ecf::FieldDef> kDetailFields{
+    text("CDFAMILISALD"), text("NMFAMILISALD"), real("SALDANT"), date("DATA"),
+    text("HORA"),         text("DSOPEEXTCONS"), real("VALOR"),   real("SALDO"),
+    text("NRSEQVENDA"),   text("IDTPMOVEXT")};
+const std::vector<ecf::FieldDef> kItemFields{text("NRSEQVENDA"), text("CDFAMILISALD"),
+                                             real("QTDE"), text("NMPRODUTO"), real("VRTOTAL")};
+
 // What the host hands Extrato. The summary movements and the detail movements name
 // their amounts differently, so a mode reading the other's fields fails loudly.
 struct Statement {
@@ -36,9 +43,7 @@ struct Statement {
        {"3", kDec7, "18:00", "Venda", -7.8, 4.5, "1002", "V"},
        {"1", kDec8, "09:05", "Saque", -50.0, 176.5, "", "D"}});
   ecf::Dataset saleItems = hostTable(
-      "cdsItens",
-      {text("NRSEQVENDA"), text("CDFAMILISALD"), real("QTDE"), text("NMPRODUTO"),
-       real("VRTOTAL")},
+      "cdsItens", kItemFields,
       {{"1001", "1", 2.0, "Pão de queijo", 9.0},
        {"1002", "3", 1.5, "Açaí", 7.8},
        {"1001", "1", 1.0, "Suco de laranja natural", 14.5},
@@ -46,10 +51,7 @@ struct Statement {
   ecf::Dataset familyBalances =
       hostTable("cdsSaldos", {real("SALDOFAM")}, {{176.5}, {80.0}, {4.5}});
   ecf::Dataset detailMovements = hostTable(
-      "cdsDetalhe",
-      {text("CDFAMILISALD"), text("NMFAMILISALD"), real("SALDANT"), date("DATA"), text("HORA"),
-       text("DSOPEEXTCONS"), real("VALOR"), real("SALDO"), text("NRSEQVENDA"),
-       text("IDTPMOVEXT")},
+      "cdsDetalhe", kDetailFields,
       {{"1", "Família Conceição", 150.0, kDec7, "08:15", "Depósito", 100.0, 250.0, "", "C"},
        {"1", "Família Conceição", 150.0, kDec7, "12:40", "Venda", -23.5, 226.5, "1001", "V"},
        {"1", "Família Conceição", 150.0, kDec8, "09:05", "Saque", -50.0, 176.5, "", "D"},
@@ -161,15 +163,10 @@ TEST_F(AccountsTest, ASaleWithoutNumberPrintsNoItemsNotEvenThoseWithoutNumber) {
   Statement statement;
   statement.useDetailMode();
   statement.detailMovements = hostTable(
-      "cdsDetalhe",
-      {text("CDFAMILISALD"), text("NMFAMILISALD"), real("SALDANT"), date("DATA"), text("HORA"),
-       text("DSOPEEXTCONS"), real("VALOR"), real("SALDO"), text("NRSEQVENDA"),
-       text("IDTPMOVEXT")},
+      "cdsDetalhe", kDetailFields,
       {{"1", "Ana", 10.0, kDec8, "09:00", "Venda", -2.0, 8.0, "", "V"}});
   statement.saleItems = hostTable(
-      "cdsItens",
-      {text("NRSEQVENDA"), text("CDFAMILISALD"), real("QTDE"), text("NMPRODUTO"),
-       real("VRTOTAL")},
+      "cdsItens", kItemFields,
       {{"", "1", 1.0, "Bala", 2.0}});
   statement.familyBalances = hostTable("cdsSaldos", {real("SALDOFAM")}, {{8.0}});
 
@@ -235,16 +232,11 @@ TEST_F(AccountsTest, SaleNumbersAndFamilyCodesAreMatchedAsTheyStand) {
   statement.useDetailMode();
   const std::string sneaky = "7' OR NRSEQVENDA <> '";
   statement.detailMovements = hostTable(
-      "cdsDetalhe",
-      {text("CDFAMILISALD"), text("NMFAMILISALD"), real("SALDANT"), date("DATA"), text("HORA"),
-       text("DSOPEEXTCONS"), real("VALOR"), real("SALDO"), text("NRSEQVENDA"),
-       text("IDTPMOVEXT")},
+      "cdsDetalhe", kDetailFields,
       {{"D'Ávila", "Família D'Ávila", 20.0, kDec8, "09:00", "Venda", -5.0, 15.0, "10'01", "V"},
        {"D'Ávila", "Família D'Ávila", 20.0, kDec8, "09:30", "Venda", -4.0, 11.0, sneaky, "V"}});
   statement.saleItems = hostTable(
-      "cdsItens",
-      {text("NRSEQVENDA"), text("CDFAMILISALD"), real("QTDE"), text("NMPRODUTO"),
-       real("VRTOTAL")},
+      "cdsItens", kItemFields,
       {{"10'01", "D'Ávila", 1.0, "Pastel", 5.0},
        {"7", "D'Ávila", 1.0, "Não é deste", 9.0},
        {sneaky, "D'Ávila", 2.0, "Bombom", 4.0},
