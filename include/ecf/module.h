@@ -231,6 +231,32 @@ ECF_API void imprimeProdutosTransf(const std::string& passThrough1,
 // values[0..high]: two pass-through texts, the colour scheme, the identification packet and
 // the authorised printers' packet, in this order (at least five values).
 ECF_API void ImprimeDadosPaf(const ecf::Variant* values, std::int32_t high, ecf::Variant& unused);
+// ---- consumer account documents ----
+// The report opened by Cabecalho stays open for its caller.
+ECF_API void Cabecalho(const std::string& passThrough, const std::string& scheme,
+                       const std::string& title, const std::string& cashRegister,
+                       const std::string& unused5, const std::string& unused6);
+// True when at least one movement was printed. IDEMISEXTRSIMPL "S" selects the summary.
+ECF_API bool Extrato(const std::string& passThrough, const std::string& scheme,
+                     const ecf::Dataset& configuration, ecf::Dataset& families,
+                     ecf::Dataset& movements, ecf::Dataset& saleItems,
+                     ecf::Dataset& familyBalances, const std::string& unused8,
+                     const std::string& title, const std::string& cashRegister,
+                     const std::string& headingText1, const std::string& headingText2,
+                     ecf::Dataset& detailMovements);
+// True when the report opened (and was then printed).
+ECF_API bool ImpSaldo(const std::string& scheme, ecf::Dataset& balances,
+                      const std::string& identification1, const std::string& identification2);
+// True when any consumer was printed; with none, nothing is opened.
+ECF_API bool SaldoNegativo(const std::string& passThrough, const std::string& scheme,
+                           ecf::Dataset& consumerTypes, ecf::Dataset& consumers,
+                           const std::string& title, const std::string& cashRegister,
+                           const std::string& unused7, const std::string& unused8);
+ECF_API bool ImprimeProdBloq(const std::string& passThrough1, const std::string& passThrough2,
+                             const std::string& scheme, ecf::Dataset& products);
+ECF_API void Saldo_CredPessoal(const std::string& passThrough1, const std::string& passThrough2,
+                               const std::string& scheme, const std::string& title,
+                               ecf::Dataset& balances);
 
 }  // extern "C"
 

@@ -4,6 +4,7 @@
 
 #include "base/numberformat.h"
 #include "data/dataset_file.h"
+#include "data/filter.h"
 #include "ecf/module.h"
 #include "host/datamodule.h"
 #include "host/export_guard.h"
@@ -16,15 +17,6 @@ namespace {
 
 // The stored value of a row whose total has not been recorded yet.
 constexpr double kUnrecordedMarker = 10.10;
-
-std::string quoted(const std::string& value) {
-  std::string text = "'";
-  for (const char c : value) {
-    text += c;
-    if (c == '\'') text += '\'';
-  }
-  return text + "'";
-}
 
 void loadGrandTotalFile(Dataset& dataset, const std::string& path) {
   std::string bytes;
@@ -66,8 +58,9 @@ bool updateGrandTotalFile(const Variant& bag) {
   try {
     loadGrandTotalFile(check, path);
     check.setFiltered(false);
-    check.setFilter("CDFILIAL = " + quoted(branch) + " AND CDCAIXA = " + quoted(cashRegister) +
-                    " AND NRSERIEECF = " + quoted(serial));
+    check.setFilter("CDFILIAL = " + quoteFilterValue(branch) +
+                    " AND CDCAIXA = " + quoteFilterValue(cashRegister) +
+                    " AND NRSERIEECF = " + quoteFilterValue(serial));
     check.setFiltered(true);
     check.first();
     if (check.isEmpty() || check.asText("CAMPO01") != "S") return true;

@@ -32,6 +32,20 @@ std::vector<std::string> chunkFreeText(std::string_view text) {
   return blocks;
 }
 
+// ---- Blocks built line by line ----
+
+ReportBlock& ReportBlock::line(std::string_view text) {
+  text_ += text;
+  text_ += '\n';
+  return *this;
+}
+
+ReportBlock& ReportBlock::dashes(int count) { return line(replicate("-", count)); }
+
+ReportBlock& ReportBlock::centred(std::string_view text) {
+  return line(centre(text, kReportLineWidth));
+}
+
 }  // namespace ecf
 
 // ---- full-width rules of the restaurant tickets ----

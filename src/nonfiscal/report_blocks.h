@@ -22,6 +22,30 @@ std::string cutBlock(std::string_view block);
 // An empty text gives no block.
 std::vector<std::string> chunkFreeText(std::string_view text);
 
+// ---- Blocks built line by line ----
+// A report writer gathers the lines of a block here and prints the block in one call.
+
+// The width of a printed report line, in characters.
+constexpr int kReportLineWidth = 48;
+
+class ReportBlock {
+ public:
+  // The text and a line feed.
+  ReportBlock& line(std::string_view text);
+  ReportBlock& blankLine() { return line(""); }
+  // A line of `count` "-" characters (a full line by default).
+  ReportBlock& dashes(int count = kReportLineWidth);
+  // The text centred in a full line.
+  ReportBlock& centred(std::string_view text);
+
+  bool empty() const { return text_.empty(); }
+  const std::string& text() const { return text_; }
+  void clear() { text_.clear(); }
+
+ private:
+  std::string text_;
+};
+
 }  // namespace ecf
 
 // ---- full-width rules of the restaurant tickets ----

@@ -26,7 +26,10 @@ namespace ecfhost {
   /* restaurant tickets, pre-formatted texts, listings, identification */         \
   X(Abertura_Mesa) X(RegistroVenda) X(Conferencia_Formatada) X(Cupom_Troca)          \
   X(GeraCatGenerica) X(imprimeTipoRece) X(ImprimeMesasAbertas)                       \
-  X(imprimeProdutosTransf) X(ImprimeDadosPaf)
+  X(imprimeProdutosTransf) X(ImprimeDadosPaf)                                       \
+  /* consumer account documents */                                                  \
+  X(Cabecalho) X(Extrato) X(ImpSaldo) X(SaldoNegativo) X(ImprimeProdBloq)            \
+  X(Saldo_CredPessoal)
 
 // The exported variables the tool reads after an operation.
 #define ECFHOST_VARIABLES(X)                                                          \

@@ -369,6 +369,94 @@ std::vector<Operation> buildOperations() {
              values.data(), static_cast<std::int32_t>(values.size()) - 1, unused);
          return none();
        }},
+      // ---- consumer account documents ----
+      {"Cabecalho",
+       P{{"passThrough", T},
+         {"scheme", T},
+         {"title", T},
+         {"cashRegister", T},
+         {"unused5", T},
+         {"unused6", T}},
+       "",
+       [](Call& c) {
+         c.need(c.api.Cabecalho, "Cabecalho")(c.text(0), c.text(1), c.text(2), c.text(3),
+                                              c.text(4), c.text(5));
+         return none();
+       }},
+      {"Extrato",
+       P{{"passThrough", T},
+         {"scheme", T},
+         {"configuration", Kind::Dataset},
+         {"families", Kind::Dataset},
+         {"movements", Kind::Dataset},
+         {"saleItems", Kind::Dataset},
+         {"familyBalances", Kind::Dataset},
+         {"unused8", T},
+         {"title", T},
+         {"cashRegister", T},
+         {"headingText1", T},
+         {"headingText2", T},
+         {"detailMovements", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         const ecf::Dataset configuration = c.dataset(2);
+         ecf::Dataset families = c.dataset(3);
+         ecf::Dataset movements = c.dataset(4);
+         ecf::Dataset saleItems = c.dataset(5);
+         ecf::Dataset familyBalances = c.dataset(6);
+         ecf::Dataset detailMovements = c.dataset(12);
+         return result(c.need(c.api.Extrato, "Extrato")(
+             c.text(0), c.text(1), configuration, families, movements, saleItems, familyBalances,
+             c.text(7), c.text(8), c.text(9), c.text(10), c.text(11), detailMovements));
+       }},
+      {"ImpSaldo",
+       P{{"scheme", T},
+         {"balances", Kind::Dataset},
+         {"identification1", T},
+         {"identification2", T}},
+       "",
+       [](Call& c) {
+         ecf::Dataset balances = c.dataset(1);
+         return result(
+             c.need(c.api.ImpSaldo, "ImpSaldo")(c.text(0), balances, c.text(2), c.text(3)));
+       }},
+      {"SaldoNegativo",
+       P{{"passThrough", T},
+         {"scheme", T},
+         {"consumerTypes", Kind::Dataset},
+         {"consumers", Kind::Dataset},
+         {"title", T},
+         {"cashRegister", T},
+         {"unused7", T},
+         {"unused8", T}},
+       "",
+       [](Call& c) {
+         ecf::Dataset types = c.dataset(2);
+         ecf::Dataset consumers = c.dataset(3);
+         return result(c.need(c.api.SaldoNegativo, "SaldoNegativo")(
+             c.text(0), c.text(1), types, consumers, c.text(4), c.text(5), c.text(6), c.text(7)));
+       }},
+      {"ImprimeProdBloq",
+       P{{"passThrough1", T}, {"passThrough2", T}, {"scheme", T}, {"products", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         ecf::Dataset products = c.dataset(3);
+         return result(c.need(c.api.ImprimeProdBloq, "ImprimeProdBloq")(c.text(0), c.text(1),
+                                                                        c.text(2), products));
+       }},
+      {"Saldo_CredPessoal",
+       P{{"passThrough1", T},
+         {"passThrough2", T},
+         {"scheme", T},
+         {"title", T},
+         {"balances", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         ecf::Dataset balances = c.dataset(4);
+         c.need(c.api.Saldo_CredPessoal, "Saldo_CredPessoal")(c.text(0), c.text(1), c.text(2),
+                                                              c.text(3), balances);
+         return none();
+       }},
   };
 }
 
