@@ -6,8 +6,6 @@
 
 namespace ecf {
 
-std::string accountAmount(double value) { return formatFixed(value, 15, 2, hostSettings()); }
-
 std::string movementAmount(double value) { return formatFixed(value, 13, 2, hostSettings()); }
 
 std::string fieldEquals(std::string_view field, std::string_view value) {
@@ -23,14 +21,6 @@ void showOnly(Dataset& dataset, const std::string& filterText) {
 // The filter compares a field's text form in the default settings, whatever the host's.
 std::string keyText(const Dataset& dataset, std::string_view field) {
   return dataset.asText(field, HostSettings{});
-}
-
-std::string fieldText(const Dataset& dataset, std::string_view field) {
-  return dataset.asText(field, hostSettings());
-}
-
-double fieldNumber(const Dataset& dataset, std::string_view field) {
-  return dataset.asNumber(field, hostSettings());
 }
 
 void toFirstRow(Dataset& dataset) {

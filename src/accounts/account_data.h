@@ -6,12 +6,11 @@
 #include <string_view>
 
 #include "ecf/dataset.h"
+#include "reports/report_values.h"
 
 namespace ecf {
 
-// Amounts as the account documents print them: fixed, two decimals, no grouping, the
-// host's decimal separator. Movement lines use 13 significant digits, the rest 15.
-std::string accountAmount(double value);
+// Movement lines print their amounts with 13 significant digits (fixed2 elsewhere).
 std::string movementAmount(double value);
 
 // The comparison "FIELD = 'value'" of the filter language, the value quoted safely.
@@ -22,9 +21,6 @@ void showOnly(Dataset& dataset, const std::string& filterText);
 // The field of the current row written as the filter compares it, so a code read from
 // one dataset selects the same code in another.
 std::string keyText(const Dataset& dataset, std::string_view field);
-// The field of the current row as text in the host's settings.
-std::string fieldText(const Dataset& dataset, std::string_view field);
-double fieldNumber(const Dataset& dataset, std::string_view field);
 
 // Goes to the first visible row. A dataset the host handed in closed has no rows to
 // walk, so it is left as it is.

@@ -51,7 +51,7 @@ std::string movementLine(const Dataset& rows, const MovementFields& fields) {
 std::string saleItemLine(const Dataset& items) {
   return TamFixo(" ", 12) + TamFixo(floatToText(fieldNumber(items, "QTDE"), hostSettings()), 4) +
          " " + TamFixo(fieldText(items, "NMPRODUTO"), 11) + " " +
-         TamFixoR(accountAmount(fieldNumber(items, "VRTOTAL")), 6);
+         TamFixoR(fixed2(fieldNumber(items, "VRTOTAL")), 6);
 }
 
 // Summary mode keeps the family being printed in a private copy of its movements,
@@ -139,7 +139,7 @@ class StatementWriter {
 
   void printFamilyHeader(const std::string& name, double balance) {
     pending_.dashes()
-        .line(TamFixo("SALDO ANTERIOR - " + name, 29) + TamFixoR(accountAmount(balance), 11))
+        .line(TamFixo("SALDO ANTERIOR - " + name, 29) + TamFixoR(fixed2(balance), 11))
         .dashes()
         .line(TamFixo("Data", 6) + TamFixo("Operacao", 19) + TamFixo("Valor", 8) +
               TamFixo("Saldo", 7));
@@ -191,7 +191,7 @@ class StatementWriter {
     double total = 0;
     for (; !balances.eof(); balances.next()) total += fieldNumber(balances, "SALDOFAM");
     ReportBlock totals;
-    totals.dashes().line(TamFixo("Saldo Total", 12) + TamFixoR(accountAmount(total), 28));
+    totals.dashes().line(TamFixo("Saldo Total", 12) + TamFixoR(fixed2(total), 28));
     report_.print(totals);
     report_.close();
     return true;

@@ -23,7 +23,7 @@ constexpr int kCreditAmountWidth = 15;
 // The rule above a total and the total, under the amount column.
 void addTotalLines(ReportBlock& block, double total) {
   block.line(TamFixo(" ", kNameWidth) + Replicate("-", kAmountWidth))
-      .line(TamFixo("Saldo Total", kNameWidth) + TamFixoR(accountAmount(total), kAmountWidth));
+      .line(TamFixo("Saldo Total", kNameWidth) + TamFixoR(fixed2(total), kAmountWidth));
 }
 
 // Prints only when the report opened, and says whether it did.
@@ -48,7 +48,7 @@ bool printFamilyBalances(const std::string& scheme, Dataset& balances,
   for (; !balances.eof(); balances.next()) {
     const double balance = fieldNumber(balances, "SALDOFAM");
     lines.line(TamFixo(fieldText(balances, "NMFAMILISALD"), kNameWidth) +
-               TamFixoR(accountAmount(balance), kAmountWidth));
+               TamFixoR(fixed2(balance), kAmountWidth));
     total += balance;
   }
   addTotalLines(lines, total);
@@ -80,7 +80,7 @@ bool printNegativeBalances(const std::string& scheme, Dataset& types, Dataset& c
     for (toFirstRow(consumers); !consumers.eof(); consumers.next()) {
       const double balance = fieldNumber(consumers, "SALDONEGATIVO");
       block.line(TamFixo("  " + fieldText(consumers, "NMCONSUMIDOR"), kNameWidth) +
-                 TamFixoR(accountAmount(balance), kConsumerAmountWidth));
+                 TamFixoR(fixed2(balance), kConsumerAmountWidth));
       typeTotal += balance;
       report.print(block);
     }
@@ -105,11 +105,11 @@ void printPersonalCreditBalances(const std::string& scheme, const std::string& t
     const double balance = fieldNumber(balances, "VRSALDCONFAM");
     if (balance == 0) continue;
     block.line(TamFixo(fieldText(balances, "NMFAMILISALD"), kCreditNameWidth) +
-               TamFixoR(accountAmount(balance), kCreditAmountWidth));
+               TamFixoR(fixed2(balance), kCreditAmountWidth));
     total += balance;
   }
   block.dashes().line(TamFixo("Saldo Total", kCreditNameWidth) +
-                      TamFixoR(accountAmount(total), kCreditAmountWidth));
+                      TamFixoR(fixed2(total), kCreditAmountWidth));
   report.print(block);
   report.close();
 }

@@ -51,9 +51,6 @@ class ReportBlock {
 // ---- full-width rules of the restaurant tickets ----
 namespace ecf {
 
-// The width of a printed report line, in characters.
-constexpr int kReportLineWidth = 48;
-
 // `character` repeated across the whole line, then a line feed: the blank and hyphen
 // rules that frame the tickets' headings and totals.
 std::string fullWidthLine(std::string_view character);
