@@ -56,6 +56,25 @@ TEST_F(StartUpTest, AClockMoreThanFifteenMinutesOffFailsTheStartUp) {
   }
 }
 
+TEST_F(StartUpTest, TheClockDistanceCountsSecondsOnBothSides) {
+  const std::string message = "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
+  // Both clocks stand at a half minute (and just before a whole one): the printer's
+  // seconds count as much as the computer's, ahead or behind.
+  for (const int seconds : {30, 59}) {
+    for (const long long minutes : {15LL, -15LL, 16LL, -16LL}) {
+      SCOPED_TRACE(std::to_string(minutes) + " min at :" + std::to_string(seconds));
+      op().clear();
+      setClock(ecf::DateTime::fromParts(2026, 12, 8, 10, 0, seconds));
+      printer().setClock(clock().addMinutes(minutes));
+      const bool passes = minutes == 15 || minutes == -15;
+      EXPECT_EQ(passes, start());
+      EXPECT_EQ(passes ? std::vector<std::string>{} : std::vector<std::string>{message},
+                op().texts());
+      FechaPorta();
+    }
+  }
+}
+
 TEST_F(StartUpTest, TheClockCheckReadsDateAndTimeThenClosesWhateverWasOpen) {
   ASSERT_TRUE(start());
   const std::vector<std::string> expected = {"LeData", "LeHora", "EncerraDocumento",
