@@ -33,6 +33,16 @@ class StartUpTest : public ModuleTest {
     printer().scriptNextAnswer("LeMoeda", 0, 0, "ValorMoeda=" + amount);
   }
 
+  // startBag() without one of its fields.
+  ecf::Variant bagWithout(const std::string& field) const {
+    const ecf::Variant bag = startBag();
+    ecf::Variant::Array pairs;
+    for (const ecf::Variant& pair : bag.asArray()) {
+      if (pair.asArray()[0].toText() != field) pairs.push_back(pair);
+    }
+    return ecf::Variant(pairs);
+  }
+
   static constexpr const char* kSerial = "SIM0001";
 };
 
@@ -218,18 +228,45 @@ TEST_F(StartUpTest, AMissingOrCorruptFileIsReportedAndTheStepGoesOn) {
   EXPECT_EQ("not a dataset file", fileBytes());
 }
 
-TEST_F(StartUpTest, ABagMissingAFieldIsReportedOnceAndTheStartUpGoesOn) {
-  ecf::Variant bag = startBag();
-  ecf::Variant::Array pairs;
-  for (const ecf::Variant& pair : bag.asArray()) {
-    if (pair.asArray()[0].toText() != "ESQUEMA") pairs.push_back(pair);
+TEST_F(StartUpTest, ABagMissingAnyFieldIsReportedOnceAndTheStartUpGoesOn) {
+  const std::string notice =
+      "Erro no recebimento dos parâmetros da função: StartImpFiscal - Zul_01600.bpl\r";
+  // Branch, register and serial matter only to the grand-total step after a pending
+  // receipt is cancelled: that branch runs too, with no second notice.
+  for (const char* field :
+       {"CDFILIAL", "CDCAIXA", "NRSERIEIMP", "NRSERIE", "ESQUEMA", "ESQUEMACOR", "CDPORTAIMPFIS"}) {
+    for (const bool receiptPending : {false, true}) {
+      SCOPED_TRACE(std::string(field) + (receiptPending ? " with a pending receipt" : ""));
+      op().clear();
+      printer().clearRecord();
+      writeGrandTotalFile("S", "10,10");
+      if (receiptPending) printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=2");
+      ecf::Variant bag = bagWithout(field);
+      EXPECT_TRUE(StartImpFiscal(bag));
+      EXPECT_TRUE(boImpFiscalOK);
+      EXPECT_EQ((std::vector<std::string>{notice + "Campo " + field +
+                                          " não encontrado nos parâmetros."}),
+                op().texts());
+      EXPECT_EQ("001", op().messages()[0].scheme);
+      EXPECT_EQ(receiptPending ? 1u : 0u, printer().commandsNamed("CancelaCupom").size());
+      FechaPorta();
+    }
   }
-  ecf::Variant withoutScheme(pairs);
-  EXPECT_TRUE(StartImpFiscal(withoutScheme));
-  ASSERT_EQ(1u, op().messages().size());
-  EXPECT_EQ(0u, op().texts()[0].find(
-                    "Erro no recebimento dos parâmetros da função: StartImpFiscal - Zul_01600.bpl\r"));
-  EXPECT_EQ("001", op().messages()[0].scheme);
+}
+
+TEST_F(StartUpTest, WithoutAPortTheDriverIsNotAskedToOpenOne) {
+  ecf::Variant bag = bagWithout("PORTAIMPFIS");
+  markLog();
+  EXPECT_FALSE(StartImpFiscal(bag));
+  EXPECT_EQ((std::vector<std::string>{
+                "Erro no recebimento dos parâmetros da função: StartImpFiscal - Zul_01600.bpl\r"
+                "Campo PORTAIMPFIS não encontrado nos parâmetros.",
+                "Erro ao abrir porta de comunicação."}),
+            op().texts());
+  EXPECT_TRUE(logContains("ERRO!!! Abrindo porta "));
+  // An empty port text would open whatever printer the driver takes by default.
+  EXPECT_FALSE(std::filesystem::exists(printerRoot_ + "default"));
+  EXPECT_TRUE(printer().commands().empty());
 }
 
 TEST_F(StartUpTest, APortThatDoesNotOpenIsReported) {
