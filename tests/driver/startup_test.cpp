@@ -1,8 +1,11 @@
 // Starting the printer session: the port, the clock check, a pending receipt, the
 // grand-total file.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "support/grand_total_file.h"
 #include "support/module_fixture.h"
@@ -215,17 +218,51 @@ TEST_F(StartUpTest, AnUnreadableGrandTotalIsNeverRecorded) {
   EXPECT_EQ(before, fileBytes());
 }
 
-TEST_F(StartUpTest, AMissingOrCorruptFileIsReportedAndTheStepGoesOn) {
+TEST_F(StartUpTest, AMissingUnreadableOrDamagedFileIsNamedAndTheStepGoesOn) {
   ASSERT_TRUE(start());
-  op().clear();
-  EXPECT_TRUE(updateGrandTotal("S"));
-  EXPECT_EQ(1u, op().messages().size());
-
-  std::ofstream(grandTotalPath(), std::ios::binary) << "not a dataset file";
-  op().clear();
-  EXPECT_TRUE(updateGrandTotal("S"));
-  EXPECT_EQ(1u, op().messages().size());
+  const std::string path = grandTotalPath();
+  const auto noticeFor = [&](const std::function<void()>& prepare) {
+    std::filesystem::remove_all(path);
+    prepare();
+    op().clear();
+    EXPECT_TRUE(updateGrandTotal("S"));
+    return op().texts();
+  };
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não encontrado."},
+            noticeFor([] {}));
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não pode ser lido (cannot read '" +
+                                     path + "': Is a directory)."},
+            noticeFor([&] { std::filesystem::create_directory(path); }));
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path +
+                                     ") está inválido. Arquivo de dataset inválido: assinatura "
+                                     "não reconhecida"},
+            noticeFor([&] { std::ofstream(path, std::ios::binary) << "not a dataset file"; }));
   EXPECT_EQ("not a dataset file", fileBytes());
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path +
+                                     ") está inválido. Arquivo de dataset corrompido: a soma de "
+                                     "verificação (CRC-32) não confere"},
+            noticeFor([&] {
+              writeGrandTotalFile("S", "10,10");
+              std::string bytes = fileBytes();
+              bytes[bytes.size() / 2] ^= 0x20;
+              std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+            }));
+}
+
+TEST_F(StartUpTest, AFileThatCannotBeRewrittenIsNamed) {
+  writeGrandTotalFile("S", "1,00");
+  ASSERT_TRUE(start());
+  // The replacement is written beside the file first; a directory holds its name.
+  const std::string temporary = grandTotalPath() + ".tmp-" + std::to_string(getpid());
+  std::filesystem::create_directory(temporary);
+  printerGrandTotalIs("2.000,00");
+  op().clear();
+  EXPECT_TRUE(updateGrandTotal("N"));
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_EQ(0u, op().texts()[0].find("Arquivo (" + grandTotalPath() +
+                                     ") não pode ser gravado (cannot create '" + temporary +
+                                     "': "));
+  EXPECT_EQ("1,00", recordedTotal());
 }
 
 TEST_F(StartUpTest, ABagMissingAnyFieldIsReportedOnceAndTheStartUpGoesOn) {
