@@ -47,6 +47,8 @@ class StartUpTest : public ModuleTest {
   }
 
   static constexpr const char* kSerial = "SIM0001";
+  static constexpr const char* kClockOff =
+      "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
 };
 
 TEST_F(StartUpTest, AClockUpToFifteenMinutesOffPasses) {
@@ -57,20 +59,18 @@ TEST_F(StartUpTest, AClockUpToFifteenMinutesOffPasses) {
 }
 
 TEST_F(StartUpTest, AClockMoreThanFifteenMinutesOffFailsTheStartUp) {
-  const std::string message = "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
   for (const long long minutes : {-16LL, 65LL, 24LL * 60 + 5, -24LL * 60}) {
     SCOPED_TRACE(minutes);
     op().clear();
     printer().setClock(clock().addMinutes(minutes));
     EXPECT_FALSE(start());
     ASSERT_EQ(1u, op().texts().size());
-    EXPECT_EQ(message, op().texts()[0]);
+    EXPECT_EQ(kClockOff, op().texts()[0]);
     FechaPorta();
   }
 }
 
 TEST_F(StartUpTest, TheClockDistanceCountsSecondsOnBothSides) {
-  const std::string message = "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
   // Both clocks stand at a half minute (and just before a whole one): the printer's
   // seconds count as much as the computer's, ahead or behind.
   for (const int seconds : {30, 59}) {
@@ -81,7 +81,7 @@ TEST_F(StartUpTest, TheClockDistanceCountsSecondsOnBothSides) {
       printer().setClock(clock().addMinutes(minutes));
       const bool passes = minutes == 15 || minutes == -15;
       EXPECT_EQ(passes, start());
-      EXPECT_EQ(passes ? std::vector<std::string>{} : std::vector<std::string>{message},
+      EXPECT_EQ(passes ? std::vector<std::string>{} : std::vector<std::string>{kClockOff},
                 op().texts());
       FechaPorta();
     }
@@ -279,11 +279,13 @@ TEST_F(StartUpTest, ABagMissingAnyFieldIsReportedOnceAndTheStartUpGoesOn) {
       writeGrandTotalFile("S", "10,10");
       if (receiptPending) printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=2");
       ecf::Variant bag = bagWithout(field);
+      boImpFiscalOK = false;
       EXPECT_TRUE(StartImpFiscal(bag));
       EXPECT_TRUE(boImpFiscalOK);
       EXPECT_EQ((std::vector<std::string>{notice + "Campo " + field +
                                           " não encontrado nos parâmetros."}),
                 op().texts());
+      ASSERT_FALSE(op().messages().empty());
       EXPECT_EQ("001", op().messages()[0].scheme);
       EXPECT_EQ(receiptPending ? 1u : 0u, printer().commandsNamed("CancelaCupom").size());
       FechaPorta();

@@ -65,7 +65,8 @@ TEST(MinimalHost, StartsThePrinterAndRegistersTheSupply) {
 TEST(MinimalHost, TheReadmeShowsItWhole) {
   const std::string example = readFile(kSourceDir / "examples" / "host" / "minimal_host.cpp");
   ASSERT_FALSE(example.empty());
-  EXPECT_NE(std::string::npos, readFile(kSourceDir / "README.md").find("```cpp\n" + example + "```\n"))
+  const std::string readme = readFile(kSourceDir / "README.md");
+  EXPECT_NE(std::string::npos, readme.find("```cpp\n" + example + "```\n"))
       << "README.md does not show examples/host/minimal_host.cpp as it is";
 }
 
