@@ -36,6 +36,8 @@ bool runQuery(const Command& command, const std::string& debugLine, const std::s
 
 // The texts returned by the last command; also kept in stRetornoFuncao.
 std::string fetchReturns();
+// Once a value is cut out of the returned texts, stRetornoFuncao holds the value itself.
+void keepReturnedValue(const std::string& value);
 
 // The judgement of the last command (AnalisaRetorno without its unused arguments).
 bool analyseLastCommand(const std::string& scheme, bool showMessage);

@@ -18,22 +18,6 @@ namespace {
 // The stored value of a row whose total has not been recorded yet.
 constexpr double kUnrecordedMarker = 10.10;
 
-void loadGrandTotalFile(Dataset& dataset, const std::string& path) {
-  std::string bytes;
-  std::string error;
-  if (!moduleEnv().readFile(path, bytes, &error)) {
-    throw DatasetError("Arquivo " + path + " não pode ser lido: " + error);
-  }
-  dataset.setData(decodeDatasetFile(bytes));
-}
-
-void saveGrandTotalFile(const Dataset& dataset, const std::string& path) {
-  std::string error;
-  if (!moduleEnv().replaceFile(path, encodeDatasetFile(dataset.data()), &error)) {
-    throw DatasetError("Arquivo " + path + " não pode ser gravado: " + error);
-  }
-}
-
 std::string invalidFileMessage(const std::string& path) {
   std::string text = msgPadrao("ArqConfig_Inv4");
   const std::size_t placeholder = text.find("%s");
@@ -56,7 +40,7 @@ bool updateGrandTotalFile(const Variant& bag) {
   Dataset& check = module.cdsCheckECF;
   bool result = true;
   try {
-    loadGrandTotalFile(check, path);
+    check.setData(readDatasetFile(moduleEnv(), path));
     check.setFiltered(false);
     check.setFilter("CDFILIAL = " + quoteFilterValue(branch) +
                     " AND CDCAIXA = " + quoteFilterValue(cashRegister) +
@@ -91,7 +75,7 @@ bool updateGrandTotalFile(const Variant& bag) {
       check.edit();
       check.setValue("CAMPO02", Cripto(printerTotal, kGrandTotalKey));
       check.post();
-      saveGrandTotalFile(check, path);
+      writeDatasetFile(moduleEnv(), path, check.data());
       check.close();
     }
   } catch (const DriverUnavailable&) {

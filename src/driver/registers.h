@@ -6,8 +6,13 @@
 
 namespace ecf {
 
+// The cuts below leave the value they return in stRetornoFuncao.
+//
 // Everything after the first `prefixLength` characters ("ValorInteiro=" is 13).
 std::string valueAfterPrefix(std::string_view returned, std::size_t prefixLength);
+// A LeMoeda answer: everything after "ValorMoeda=", less the thousands points the printer
+// may send (the decimal comma stays).
+std::string moneyValue(std::string_view returned);
 // Date, time and text answers carry their value between delimiters after an 11-character
 // prefix: the characters from position 12, less the last one.
 std::string delimitedValue(std::string_view returned);
