@@ -37,6 +37,9 @@ bool runQuery(const Command& command, const std::string& debugLine, const std::s
 // The texts returned by the last command; also kept in stRetornoFuncao.
 std::string fetchReturns();
 
+// Replaces the returned text kept in stRetornoFuncao by the value cut out of it.
+void keepReturnedValue(const std::string& value);
+
 // The judgement of the last command (AnalisaRetorno without its unused arguments).
 bool analyseLastCommand(const std::string& scheme, bool showMessage);
 

@@ -6,11 +6,15 @@ namespace ecf {
 
 void defineConfigDatasets(TdtmEcf01600& module);
 void defineReceiptDatasets(TdtmEcf01600& module);
+// Fiscal day closing: the Z datasets.
+void defineDayCloseDatasets(TdtmEcf01600& module);
 
 void defineWorkingDatasets(TdtmEcf01600& module) {
   // cdsCheckECF has no fields of its own: it takes those of the grand-total file.
   defineConfigDatasets(module);
   defineReceiptDatasets(module);
+  // Fiscal day closing: the Z datasets.
+  defineDayCloseDatasets(module);
 }
 
 }  // namespace ecf
