@@ -22,7 +22,9 @@ namespace ecfhost {
   X(Acrescimo_Imp) X(FechaCupom) X(Cancela_Cupom_Imp) X(Abre_Gaveta_Imp) X(Guilhotina) \
   X(Relatorio_Gerencial_Imp) X(Usa_CompNFis) X(FechRelatGerenc)                      \
   X(Suprimento) X(Sangria) X(Cupom_NFiscNVinc)                                       \
-  X(Leitura_X_Imp) X(Reducao_Z_Imp) X(Estado_HorVerao) X(Muda_Horario)
+  X(Leitura_X_Imp) X(Reducao_Z_Imp) X(Estado_HorVerao) X(Muda_Horario)             \
+  /* fiscal day closing: detail-memory reading and the Z data export */             \
+  X(Memoria_Fiscal_Imp) X(DataMoviFiscal) X(ExportRedZ)
 
 // The exported variables the tool reads after an operation.
 #define ECFHOST_VARIABLES(X)                                                          \
