@@ -317,7 +317,13 @@ bool exportZData(const std::string& scheme, const std::string& ecfNumber,
   prepareDirectories();
   if (!loadPaymentTypes(module.cdsTipoRece, paymentTypes, scheme)) return false;
 
-  const std::string coo = readReceiptCounter(scheme);
+  std::string coo;
+  try {
+    coo = readReceiptCounter(scheme);
+  } catch (const std::exception& error) {
+    logStop(std::string("COO não lido (") + error.what() + "); nada foi exportado");
+    return false;
+  }
   if (coo.empty()) {
     logStop("COO não lido; nada foi exportado");
     return false;

@@ -31,7 +31,10 @@ bool exportZData(const std::string& scheme, const std::string& ecfNumber,
 // The data module's four auxiliary Z datasets (cdsRedzAux01, cdsFormRedzAux01,
 // cdsImpostoRedzAux01, cdsTotNFisAux01), recreated empty with their layouts: the cash
 // closing exports into them, and an export that stops before building anything must not
-// leave the previous export's rows there to be handed on as today's.
+// leave the previous export's rows there to be handed on as today's:
+//   const bool exported = exportZData(scheme, ecfNumber, module.cdsTipoReceAux,
+//                                     emptiedAuxiliaryZTargets());
+// then the four are copied into the closing's own result datasets.
 ZExportTargets emptiedAuxiliaryZTargets();
 
 }  // namespace ecf

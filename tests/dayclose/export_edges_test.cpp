@@ -236,6 +236,17 @@ TEST_F(ZExportEdges, AnUnreadableCounterOfReceiptsExportsNothing) {
   EXPECT_EQ(rows(z.payments, {"CDTIPORECE"}), std::vector<Lines>{{"999"}});
   EXPECT_FALSE(z.day.active());
   EXPECT_TRUE(contains(newDebugLines(), "ExportRedZ interrompida: COO não lido; nada foi exportado"));
+
+  // With the port closed the same: false, nothing copied, no word to the operator.
+  ASSERT_TRUE(FechaPorta());
+  markLog();
+  EXPECT_FALSE(exportDay(z));
+  EXPECT_EQ(rows(z.payments, {"CDTIPORECE"}), std::vector<Lines>{{"999"}});
+  const Lines log = newDebugLines();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back().rfind("ExportRedZ interrompida: COO não lido (", 0), 0u) << log.back();
+  EXPECT_EQ(DataMoviFiscal(kScheme), ecf::DateTime::fromParts(2026, 12, 8));
+  EXPECT_TRUE(op().messages().empty());
 }
 
 TEST_F(ZExportEdges, AHostTableWithoutTheNamesIsRefusedBeforeAnythingIsRead) {
