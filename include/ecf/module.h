@@ -257,6 +257,20 @@ ECF_API bool ImprimeProdBloq(const std::string& passThrough1, const std::string&
 ECF_API void Saldo_CredPessoal(const std::string& passThrough1, const std::string& passThrough2,
                                const std::string& scheme, const std::string& title,
                                ecf::Dataset& balances);
+// ---- fiscal day closing: detail-memory reading and the Z data export ----
+// kind "D": start and end are dates "ddmmyy"; kind "R": receipt counters (COO).
+ECF_API bool Memoria_Fiscal_Imp(const std::string& scheme, const std::string& kind,
+                                const std::string& start, const std::string& end,
+                                const std::string& unused);
+// The fiscal date of the day being closed (the printer's opening date, or today).
+ECF_API ecf::DateTime DataMoviFiscal(const std::string& scheme);
+// Fills the four Z datasets (day record, payment totals, tax totals, non-fiscal totals)
+// from the printer; false when the export stopped before reading everything.
+ECF_API bool ExportRedZ(const std::string& unused1, const std::string& scheme,
+                        const std::string& ecfNumber, std::int32_t unused4,
+                        const ecf::Dataset& paymentTypes, ecf::Dataset& dayRecord,
+                        ecf::Dataset& paymentTotals, ecf::Dataset& taxTotals,
+                        ecf::Dataset& nonFiscalTotals);
 
 }  // extern "C"
 

@@ -136,6 +136,12 @@ double amountValue(std::string_view text) {
   return textToFloat(digits, hostSettings());
 }
 
+double printerNumber(std::string_view text) {
+  // The printer always writes a decimal comma.
+  static const HostSettings printerNotation = HostSettings::brazilian();
+  return textToFloat(text, printerNotation);
+}
+
 }  // namespace ecf
 
 extern "C" {

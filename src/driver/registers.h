@@ -39,5 +39,9 @@ bool readFlag(int selector);
 // GetValue: a printer amount with two implied decimals ("1.234,56" → 1234.56). Throws
 // ConversionError for a text without digits.
 double amountValue(std::string_view text);
+// A money or percentage text as the printer writes it ("1234,56", "18,00": decimal comma,
+// thousands points already removed), whatever the host's own notation. Throws
+// ConversionError for anything else, an empty text included.
+double printerNumber(std::string_view text);
 
 }  // namespace ecf

@@ -8,6 +8,8 @@ void defineConfigDatasets(TdtmEcf01600& module);
 void defineReceiptDatasets(TdtmEcf01600& module);
 // ---- management reports ----
 void defineReportDatasets(TdtmEcf01600& module);
+// Fiscal day closing: the Z datasets.
+void defineDayCloseDatasets(TdtmEcf01600& module);
 
 void defineWorkingDatasets(TdtmEcf01600& module) {
   // cdsCheckECF has no fields of its own: it takes those of the grand-total file.
@@ -15,6 +17,8 @@ void defineWorkingDatasets(TdtmEcf01600& module) {
   defineReceiptDatasets(module);
   // ---- management reports ----
   defineReportDatasets(module);
+  // Fiscal day closing: the Z datasets.
+  defineDayCloseDatasets(module);
 }
 
 }  // namespace ecf

@@ -29,7 +29,9 @@ namespace ecfhost {
   X(imprimeProdutosTransf) X(ImprimeDadosPaf)                                       \
   /* consumer account documents */                                                  \
   X(Cabecalho) X(Extrato) X(ImpSaldo) X(SaldoNegativo) X(ImprimeProdBloq)            \
-  X(Saldo_CredPessoal)
+  X(Saldo_CredPessoal)                                                              \
+  /* fiscal day closing: detail-memory reading and the Z data export */             \
+  X(Memoria_Fiscal_Imp) X(DataMoviFiscal) X(ExportRedZ)
 
 // The exported variables the tool reads after an operation.
 #define ECFHOST_VARIABLES(X)                                                          \

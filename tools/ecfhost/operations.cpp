@@ -457,6 +457,43 @@ std::vector<Operation> buildOperations() {
                                                               c.text(3), balances);
          return none();
        }},
+      // ---- fiscal day closing: detail-memory reading and the Z data export ----
+      {"Memoria_Fiscal_Imp",
+       P{{"scheme", T}, {"kind", T}, {"start", T}, {"end", T}, {"unused", T}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Memoria_Fiscal_Imp, "Memoria_Fiscal_Imp")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4)));
+       }},
+      {"DataMoviFiscal", P{{"scheme", T}}, "",
+       [](Call& c) {
+         return Outcome{dateTimeText(c.need(c.api.DataMoviFiscal, "DataMoviFiscal")(c.text(0)))};
+       }},
+      {"ExportRedZ",
+       P{{"unused1", T},
+         {"scheme", T},
+         {"ecfNumber", T},
+         {"unused4", I},
+         {"paymentTypes", Kind::Dataset},
+         {"dayRecord", Kind::Dataset},
+         {"paymentTotals", Kind::Dataset},
+         {"taxTotals", Kind::Dataset},
+         {"nonFiscalTotals", Kind::Dataset}},
+       "dayRecord, paymentTotals, taxTotals, nonFiscalTotals",
+       [](Call& c) {
+         const ecf::Dataset types = c.dataset(4);
+         ecf::Dataset day = c.dataset(5);
+         ecf::Dataset payments = c.dataset(6);
+         ecf::Dataset taxes = c.dataset(7);
+         ecf::Dataset nonFiscal = c.dataset(8);
+         Outcome o = result(c.need(c.api.ExportRedZ, "ExportRedZ")(
+             c.text(0), c.text(1), c.text(2), c.integer(3), types, day, payments, taxes,
+             nonFiscal));
+         o.out["dayRecord"] = fromPacket(day.data());
+         o.out["paymentTotals"] = fromPacket(payments.data());
+         o.out["taxTotals"] = fromPacket(taxes.data());
+         o.out["nonFiscalTotals"] = fromPacket(nonFiscal.data());
+         return o;
+       }},
   };
 }
 
