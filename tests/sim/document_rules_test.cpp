@@ -305,6 +305,16 @@ TEST_F(DocumentRules, LinkedVoucherForAnyPaidReceiptOfTheDayUntilItsCancellation
   EXPECT_EQ(a.circumstance, "O COO 000006 não é um cupom fiscal pago do dia.");
 }
 
+TEST_F(DocumentRules, ThePaperIsCutBetweenDocumentsOrInsideAManagementReport) {
+  const std::vector<P> cut{{"TipoCorte", "1", kUInt}};
+  ASSERT_EQ(send("AbreGerencial").code, 0);
+  EXPECT_EQ(send("CortaPapel", cut).code, 0);
+  ASSERT_EQ(send("EncerraDocumento").code, 0);
+  EXPECT_EQ(send("CortaPapel", cut).code, 0);
+  openReceipt();
+  EXPECT_EQ(send("CortaPapel", cut).code, 20);
+}
+
 TEST_F(DocumentRules, TablesRefuseDuplicatesUsedCodesAndAFullTable) {
   auto defineMethod = [&](const std::string& code, const std::string& name) {
     return send("DefineMeioPagamento", {{"CodMeioPagamentoProgram", code, kUInt},
