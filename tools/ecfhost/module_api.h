@@ -22,7 +22,10 @@ namespace ecfhost {
   X(Acrescimo_Imp) X(FechaCupom) X(Cancela_Cupom_Imp) X(Abre_Gaveta_Imp) X(Guilhotina) \
   X(Relatorio_Gerencial_Imp) X(Usa_CompNFis) X(FechRelatGerenc)                      \
   X(Suprimento) X(Sangria) X(Cupom_NFiscNVinc)                                       \
-  X(Leitura_X_Imp) X(Reducao_Z_Imp) X(Estado_HorVerao) X(Muda_Horario)
+  X(Leitura_X_Imp) X(Reducao_Z_Imp) X(Estado_HorVerao) X(Muda_Horario)               \
+  /* linked, card-transaction and consumer vouchers */                               \
+  X(Abre_Comp_NFiscalVinc) X(ImprimeTef)                                             \
+  X(Comp_DebitoCons) X(Compr_CredPessoal) X(Cancela_Cred_Pessoal)
 
 // The exported variables the tool reads after an operation.
 #define ECFHOST_VARIABLES(X)                                                          \
