@@ -137,9 +137,14 @@ TEST_F(CardVoucherTest, ADeclinedReprintLeavesTheReportOpenAndFails) {
 
     EXPECT_EQ(sentSteps(), steps(c.start, {text(kVoucher1) + " (refused)"}));
     EXPECT_EQ(questions(), std::vector<std::string>{kQuestion});
+    // What becomes of the card transactions is the host's to say, from the catalogue.
+    EXPECT_EQ(notices(), std::vector<std::string>{kRefusalNotice});
     EXPECT_EQ(openDocument(), "report");
     ASSERT_TRUE(FechRelatGerenc("", true, false));
   }
+  EXPECT_EQ(dtmEcf01600->msgPadrao.Msg("CancelaTEF"),
+            "Os comprovantes de transação TEF não foram impressos corretamente e serão "
+            "cancelados. Efetue as transações manuais ou cancele o cupom fiscal.");
 }
 
 TEST_F(CardVoucherTest, ARefusedCloseAsksAgainAndTheNextPassSkipsItsFirstVoucher) {
