@@ -271,6 +271,47 @@ ECF_API bool ExportRedZ(const std::string& unused1, const std::string& scheme,
                         const ecf::Dataset& paymentTypes, ecf::Dataset& dayRecord,
                         ecf::Dataset& paymentTotals, ecf::Dataset& taxTotals,
                         ecf::Dataset& nonFiscalTotals);
+// ---- linked vouchers, card-transaction (TEF) vouchers, consumer debit and credit vouchers ----
+ECF_API bool Abre_Comp_NFiscalVinc(const std::string& scheme, const std::string& paymentMethod,
+                                   const std::string& amount, const std::string& coo);
+// vouchers: the first copies, one text per card transaction; secondCopies: entry k is the
+// second copy of voucher k. printingMode 2: `coo` is used as given, not read.
+ECF_API bool ImprimeTef(const std::string& unused1, const std::string& reportText2,
+                        const std::string& reportText3, const std::string& scheme,
+                        const ecf::StringList& vouchers, const ecf::StringList& secondCopies,
+                        const ecf::StringList& unused7, const ecf::StringList& unused8,
+                        const std::string& coo, const std::string& unused10,
+                        const std::string& unused11, double unused12, double unused13,
+                        std::int32_t printingMode, const std::string& unused15,
+                        const std::string& transactionKind);
+// products: a data packet of CDARVPROD, NMPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN.
+ECF_API bool Comp_DebitoCons(const std::string& scheme, const ecf::Variant& products,
+                             double saleTotal, const std::string& unused4,
+                             const std::string& consumerCode, const std::string& consumerName,
+                             const std::string& customer, const std::string& customerLine2,
+                             const std::string& orderPassword, double balanceBefore,
+                             double subsidy, double unused12, const std::string& balanceMode,
+                             const std::string& unused14, const std::string& unused15,
+                             const std::string& unused16, const std::string& unused17,
+                             const ecf::Variant& unused18);
+// payments: one row per payment, VRMOVIVEND and NMTIPORECE.
+ECF_API bool Compr_CredPessoal(
+    const std::string& unused1, const std::string& unused2, const std::string& unused3,
+    const std::string& unused4, const std::string& unused5, const std::string& scheme,
+    std::string& unused7, std::string& unused8, ecf::Dataset& payments, double balanceBefore,
+    const std::string& consumerName, const std::string& depositNumber,
+    const std::string& unused13, const std::string& unused14, const std::string& unused15,
+    const std::string& unused16, const std::string& unused17, const std::string& unused18,
+    const std::string& unused19, const std::string& unused20, const std::string& unused21,
+    const std::string& unused22, const std::string& unused23, const std::string& unused24,
+    bool unused25, const std::string& familyName, const std::string& unused27);
+ECF_API bool Cancela_Cred_Pessoal(const std::string& totalizerCode, const std::string& unused2,
+                                  const std::string& reportText3, const std::string& reportText4,
+                                  const std::string& scheme, std::string& unused6,
+                                  const std::string& depositNumber, const std::string& customer,
+                                  const std::string& consumerName, const std::string& unused10,
+                                  const std::string& paymentMethod, double amount,
+                                  double finalBalance, const std::string& familyName);
 
 }  // extern "C"
 

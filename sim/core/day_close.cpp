@@ -140,6 +140,7 @@ void emiteReducaoZ(CommandContext& ctx) {
   s.fiscalMemory.push_back(record);
 
   s.totals = DayTotals{};
+  s.dayReceipts.clear();
   s.counters.cooStartOfDay = 0;
   s.day.open = false;
   s.day.reduced = true;

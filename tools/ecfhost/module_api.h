@@ -31,7 +31,10 @@ namespace ecfhost {
   X(Cabecalho) X(Extrato) X(ImpSaldo) X(SaldoNegativo) X(ImprimeProdBloq)            \
   X(Saldo_CredPessoal)                                                              \
   /* fiscal day closing: detail-memory reading and the Z data export */             \
-  X(Memoria_Fiscal_Imp) X(DataMoviFiscal) X(ExportRedZ)
+  X(Memoria_Fiscal_Imp) X(DataMoviFiscal) X(ExportRedZ)                            \
+  /* linked, card-transaction and consumer vouchers */                               \
+  X(Abre_Comp_NFiscalVinc) X(ImprimeTef)                                             \
+  X(Comp_DebitoCons) X(Compr_CredPessoal) X(Cancela_Cred_Pessoal)
 
 // The exported variables the tool reads after an operation.
 #define ECFHOST_VARIABLES(X)                                                          \

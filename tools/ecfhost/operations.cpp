@@ -494,6 +494,74 @@ std::vector<Operation> buildOperations() {
          o.out["nonFiscalTotals"] = fromPacket(nonFiscal.data());
          return o;
        }},
+      // ---- linked, card-transaction and consumer vouchers ----
+      {"Abre_Comp_NFiscalVinc",
+       P{{"scheme", T}, {"paymentMethod", T}, {"amount", T}, {"coo", T}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Abre_Comp_NFiscalVinc, "Abre_Comp_NFiscalVinc")(
+             c.text(0), c.text(1), c.text(2), c.text(3)));
+       }},
+      {"ImprimeTef",
+       P{{"unused1", T}, {"reportText2", T}, {"reportText3", T}, {"scheme", T},
+         {"vouchers", Kind::StringList}, {"secondCopies", Kind::StringList},
+         {"unused7", Kind::StringList}, {"unused8", Kind::StringList}, {"coo", T},
+         {"unused10", T}, {"unused11", T}, {"unused12", N}, {"unused13", N},
+         {"printingMode", I}, {"unused15", T}, {"transactionKind", T}},
+       "",
+       [](Call& c) {
+         const ecf::StringList vouchers = c.strings(4), copies = c.strings(5),
+                               unused7 = c.strings(6), unused8 = c.strings(7);
+         return result(c.need(c.api.ImprimeTef, "ImprimeTef")(
+             c.text(0), c.text(1), c.text(2), c.text(3), vouchers, copies, unused7, unused8,
+             c.text(8), c.text(9), c.text(10), c.number(11), c.number(12), c.integer(13),
+             c.text(14), c.text(15)));
+       }},
+      // The products (a data packet) are given as a dataset.
+      {"Comp_DebitoCons",
+       P{{"scheme", T}, {"products", Kind::Dataset}, {"saleTotal", N}, {"unused4", T},
+         {"consumerCode", T}, {"consumerName", T}, {"customer", T}, {"customerLine2", T},
+         {"orderPassword", T}, {"balanceBefore", N}, {"subsidy", N}, {"unused12", N},
+         {"balanceMode", T}, {"unused14", T}, {"unused15", T}, {"unused16", T},
+         {"unused17", T}, {"unused18", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         const ecf::Variant products{c.dataset(1).data()};
+         const ecf::Variant unused18{c.dataset(17).data()};
+         return result(c.need(c.api.Comp_DebitoCons, "Comp_DebitoCons")(
+             c.text(0), products, c.number(2), c.text(3), c.text(4), c.text(5), c.text(6),
+             c.text(7), c.text(8), c.number(9), c.number(10), c.number(11), c.text(12),
+             c.text(13), c.text(14), c.text(15), c.text(16), unused18));
+       }},
+      {"Compr_CredPessoal",
+       P{{"unused1", T}, {"unused2", T}, {"unused3", T}, {"unused4", T}, {"unused5", T},
+         {"scheme", T}, {"unused7", T}, {"unused8", T}, {"payments", Kind::Dataset},
+         {"balanceBefore", N}, {"consumerName", T}, {"depositNumber", T}, {"unused13", T},
+         {"unused14", T}, {"unused15", T}, {"unused16", T}, {"unused17", T}, {"unused18", T},
+         {"unused19", T}, {"unused20", T}, {"unused21", T}, {"unused22", T}, {"unused23", T},
+         {"unused24", T}, {"unused25", B}, {"familyName", T}, {"unused27", T}},
+       "",
+       [](Call& c) {
+         std::string unused7 = c.text(6), unused8 = c.text(7);
+         ecf::Dataset payments = c.dataset(8);
+         return result(c.need(c.api.Compr_CredPessoal, "Compr_CredPessoal")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), c.text(5), unused7, unused8,
+             payments, c.number(9), c.text(10), c.text(11), c.text(12), c.text(13), c.text(14),
+             c.text(15), c.text(16), c.text(17), c.text(18), c.text(19), c.text(20), c.text(21),
+             c.text(22), c.text(23), c.boolean(24), c.text(25), c.text(26)));
+       }},
+      {"Cancela_Cred_Pessoal",
+       P{{"totalizerCode", T}, {"unused2", T}, {"reportText3", T}, {"reportText4", T},
+         {"scheme", T}, {"unused6", T}, {"depositNumber", T}, {"customer", T},
+         {"consumerName", T}, {"unused10", T}, {"paymentMethod", T}, {"amount", N},
+         {"finalBalance", N}, {"familyName", T}},
+       "",
+       [](Call& c) {
+         std::string unused6 = c.text(5);
+         return result(c.need(c.api.Cancela_Cred_Pessoal, "Cancela_Cred_Pessoal")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), unused6, c.text(6),
+             c.text(7), c.text(8), c.text(9), c.text(10), c.number(11), c.number(12),
+             c.text(13)));
+       }},
   };
 }
 
