@@ -202,6 +202,116 @@ ECF_API bool DadosUltimaRedZ(const ecf::Variant* values, std::int32_t high,
 ECF_API bool Estado_HorVerao(const std::string& scheme);
 ECF_API bool Muda_Horario(const std::string& scheme);
 
+// ---- restaurant tickets, pre-formatted texts, listings, application identification ----
+// Texts named passThrough are handed to the report's opening, which ignores them.
+ECF_API bool Abertura_Mesa(const std::string& unused1, const std::string& scheme,
+                           const std::string& unused3, const std::string& table,
+                           const std::string& unused5, const std::string& issued,
+                           const ecf::Variant& items, double discount, double unused9,
+                           double unused10, double serviceCharge, double unused12, double total,
+                           double surcharge);
+ECF_API bool RegistroVenda(const std::string& passThrough1, const std::string& passThrough2,
+                           const std::string& scheme, const ecf::Dataset& items,
+                           const std::string& number);
+ECF_API bool Conferencia_Formatada(const std::string& scheme, const std::string& passThrough1,
+                                   const std::string& passThrough2, const std::string& unused4,
+                                   std::string& receiptCounter, const std::string& document);
+ECF_API bool Cupom_Troca(const std::string& scheme, const std::string& passThrough1,
+                         const std::string& passThrough2, const std::string& document);
+ECF_API bool GeraCatGenerica(const ecf::Variant* values, std::int32_t high, std::int32_t number,
+                             ecf::StringList& list);
+ECF_API void imprimeTipoRece(const std::string& passThrough1, const std::string& passThrough2,
+                             const std::string& scheme, const ecf::Variant& packet);
+ECF_API bool ImprimeMesasAbertas(ecf::Dataset& unused, const std::string& passThrough1,
+                                 const std::string& passThrough2, const std::string& scheme,
+                                 const ecf::Variant& packet);
+ECF_API void imprimeProdutosTransf(const std::string& passThrough1,
+                                   const std::string& passThrough2, const std::string& scheme,
+                                   const ecf::Variant& packet);
+// values[0..high]: two pass-through texts, the colour scheme, the identification packet and
+// the authorised printers' packet, in this order (at least five values).
+ECF_API void ImprimeDadosPaf(const ecf::Variant* values, std::int32_t high, ecf::Variant& unused);
+// ---- consumer account documents ----
+// The report opened by Cabecalho stays open for its caller.
+ECF_API void Cabecalho(const std::string& passThrough, const std::string& scheme,
+                       const std::string& title, const std::string& cashRegister,
+                       const std::string& unused5, const std::string& unused6);
+// True when at least one movement was printed. IDEMISEXTRSIMPL "S" selects the summary.
+ECF_API bool Extrato(const std::string& passThrough, const std::string& scheme,
+                     const ecf::Dataset& configuration, ecf::Dataset& families,
+                     ecf::Dataset& movements, ecf::Dataset& saleItems,
+                     ecf::Dataset& familyBalances, const std::string& unused8,
+                     const std::string& title, const std::string& cashRegister,
+                     const std::string& headingText1, const std::string& headingText2,
+                     ecf::Dataset& detailMovements);
+// True when the report opened (and was then printed).
+ECF_API bool ImpSaldo(const std::string& scheme, ecf::Dataset& balances,
+                      const std::string& identification1, const std::string& identification2);
+// True when any consumer was printed; with none, nothing is opened.
+ECF_API bool SaldoNegativo(const std::string& passThrough, const std::string& scheme,
+                           ecf::Dataset& consumerTypes, ecf::Dataset& consumers,
+                           const std::string& title, const std::string& cashRegister,
+                           const std::string& unused7, const std::string& unused8);
+ECF_API bool ImprimeProdBloq(const std::string& passThrough1, const std::string& passThrough2,
+                             const std::string& scheme, ecf::Dataset& products);
+ECF_API void Saldo_CredPessoal(const std::string& passThrough1, const std::string& passThrough2,
+                               const std::string& scheme, const std::string& title,
+                               ecf::Dataset& balances);
+// ---- fiscal day closing: detail-memory reading and the Z data export ----
+// kind "D": start and end are dates "ddmmyy"; kind "R": receipt counters (COO).
+ECF_API bool Memoria_Fiscal_Imp(const std::string& scheme, const std::string& kind,
+                                const std::string& start, const std::string& end,
+                                const std::string& unused);
+// The fiscal date of the day being closed (the printer's opening date, or today).
+ECF_API ecf::DateTime DataMoviFiscal(const std::string& scheme);
+// Fills the four Z datasets (day record, payment totals, tax totals, non-fiscal totals)
+// from the printer; false when the export stopped before reading everything.
+ECF_API bool ExportRedZ(const std::string& unused1, const std::string& scheme,
+                        const std::string& ecfNumber, std::int32_t unused4,
+                        const ecf::Dataset& paymentTypes, ecf::Dataset& dayRecord,
+                        ecf::Dataset& paymentTotals, ecf::Dataset& taxTotals,
+                        ecf::Dataset& nonFiscalTotals);
+// ---- linked vouchers, card-transaction (TEF) vouchers, consumer debit and credit vouchers ----
+ECF_API bool Abre_Comp_NFiscalVinc(const std::string& scheme, const std::string& paymentMethod,
+                                   const std::string& amount, const std::string& coo);
+// vouchers: the first copies, one text per card transaction; secondCopies: entry k is the
+// second copy of voucher k. printingMode 2: `coo` is used as given, not read.
+ECF_API bool ImprimeTef(const std::string& unused1, const std::string& reportText2,
+                        const std::string& reportText3, const std::string& scheme,
+                        const ecf::StringList& vouchers, const ecf::StringList& secondCopies,
+                        const ecf::StringList& unused7, const ecf::StringList& unused8,
+                        const std::string& coo, const std::string& unused10,
+                        const std::string& unused11, double unused12, double unused13,
+                        std::int32_t printingMode, const std::string& unused15,
+                        const std::string& transactionKind);
+// products: a data packet of CDARVPROD, NMPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN.
+ECF_API bool Comp_DebitoCons(const std::string& scheme, const ecf::Variant& products,
+                             double saleTotal, const std::string& unused4,
+                             const std::string& consumerCode, const std::string& consumerName,
+                             const std::string& customer, const std::string& customerLine2,
+                             const std::string& orderPassword, double balanceBefore,
+                             double subsidy, double unused12, const std::string& balanceMode,
+                             const std::string& unused14, const std::string& unused15,
+                             const std::string& unused16, const std::string& unused17,
+                             const ecf::Variant& unused18);
+// payments: one row per payment, VRMOVIVEND and NMTIPORECE.
+ECF_API bool Compr_CredPessoal(
+    const std::string& unused1, const std::string& unused2, const std::string& unused3,
+    const std::string& unused4, const std::string& unused5, const std::string& scheme,
+    std::string& unused7, std::string& unused8, ecf::Dataset& payments, double balanceBefore,
+    const std::string& consumerName, const std::string& depositNumber,
+    const std::string& unused13, const std::string& unused14, const std::string& unused15,
+    const std::string& unused16, const std::string& unused17, const std::string& unused18,
+    const std::string& unused19, const std::string& unused20, const std::string& unused21,
+    const std::string& unused22, const std::string& unused23, const std::string& unused24,
+    bool unused25, const std::string& familyName, const std::string& unused27);
+ECF_API bool Cancela_Cred_Pessoal(const std::string& totalizerCode, const std::string& unused2,
+                                  const std::string& reportText3, const std::string& reportText4,
+                                  const std::string& scheme, std::string& unused6,
+                                  const std::string& depositNumber, const std::string& customer,
+                                  const std::string& consumerName, const std::string& unused10,
+                                  const std::string& paymentMethod, double amount,
+                                  double finalBalance, const std::string& familyName);
 // ---- product report and cash-closing receipts ----
 ECF_API void Relatorio_Produto(const std::string& unused1, const std::string& unused2,
                                const std::string& unused3, const std::string& openText4,

@@ -43,4 +43,13 @@ std::string encodeDatasetFile(const DataPacket& packet);
 // read, a truncated file, a checksum mismatch, or content that contradicts itself.
 DataPacket decodeDatasetFile(std::string_view bytes);
 
+class Env;
+
+// The file at `path`, read and decoded. Throws DatasetError naming the file and saying
+// what is wrong with it: missing, unreadable (the system's own text follows in
+// parentheses) or invalid (what the decoder found).
+DataPacket readDatasetFile(Env& env, const std::string& path);
+// Encodes the packet and replaces the file atomically; DatasetError names the file.
+void writeDatasetFile(Env& env, const std::string& path, const DataPacket& packet);
+
 }  // namespace ecf

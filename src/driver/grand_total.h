@@ -5,11 +5,12 @@
 #include <string>
 
 #include "ecf/variant.h"
+#include "host/hostlib.h"
 
 namespace ecf {
 
 // The cipher key of the grand totals kept in the file.
-constexpr int kGrandTotalKey = 7;
+constexpr int kGrandTotalKey = kModuleCipherKey;
 
 // "Merkato.cds" in the host directory.
 std::string grandTotalFilePath();

@@ -27,6 +27,9 @@ std::string bagTextLenient(const Variant& bag, std::string_view field);
 // text column; Uncripto throws std::runtime_error for a text Cripto cannot have made.
 std::string Cripto(std::string_view text, int key);
 std::string Uncripto(std::string_view text, int key);
+// The module's one key for both: the grand totals it stores and the values the host
+// enciphers for it (the application's identification data).
+inline constexpr int kModuleCipherKey = 7;
 
 // later - earlier as hours ":" minutes, preceded by "-" when negative ("-01:05").
 std::string SubtDataHoraQel(const DateTime& later, const DateTime& earlier);

@@ -21,15 +21,14 @@ bool cancelItem(const Command& command, const std::string& debugLine, const std:
   return true;
 }
 
-// Read as LeMoeda reads a register: the value after "ValorMoeda=", thousands points removed.
+// Read as LeMoeda reads a register, with the operation's own debug line.
 bool readDaySurchargeTotal(const std::string& scheme, std::string& total) {
   std::string returned;
   if (!readRegister("LeMoeda", "NomeDadoMonetario", "TotalDiaAcrescimos", scheme, true, returned,
                     executedLine("LeMoeda - NomeDadoMonetario"))) {
     return false;
   }
-  std::string value = valueAfterPrefix(returned, 11);
-  std::erase(value, '.');
+  const std::string value = moneyValue(returned);
   writeDebugLine("Retorno Impressora: " + value);
   total = value;
   return true;

@@ -22,7 +22,19 @@ namespace ecfhost {
   X(Acrescimo_Imp) X(FechaCupom) X(Cancela_Cupom_Imp) X(Abre_Gaveta_Imp) X(Guilhotina) \
   X(Relatorio_Gerencial_Imp) X(Usa_CompNFis) X(FechRelatGerenc)                      \
   X(Suprimento) X(Sangria) X(Cupom_NFiscNVinc)                                       \
-  X(Leitura_X_Imp) X(Reducao_Z_Imp) X(Estado_HorVerao) X(Muda_Horario)            \
+  X(Leitura_X_Imp) X(Reducao_Z_Imp) X(Estado_HorVerao) X(Muda_Horario)              \
+  /* restaurant tickets, pre-formatted texts, listings, identification */         \
+  X(Abertura_Mesa) X(RegistroVenda) X(Conferencia_Formatada) X(Cupom_Troca)          \
+  X(GeraCatGenerica) X(imprimeTipoRece) X(ImprimeMesasAbertas)                       \
+  X(imprimeProdutosTransf) X(ImprimeDadosPaf)                                       \
+  /* consumer account documents */                                                  \
+  X(Cabecalho) X(Extrato) X(ImpSaldo) X(SaldoNegativo) X(ImprimeProdBloq)            \
+  X(Saldo_CredPessoal)                                                              \
+  /* fiscal day closing: detail-memory reading and the Z data export */             \
+  X(Memoria_Fiscal_Imp) X(DataMoviFiscal) X(ExportRedZ)                            \
+  /* linked, card-transaction and consumer vouchers */                               \
+  X(Abre_Comp_NFiscalVinc) X(ImprimeTef)                                             \
+  X(Comp_DebitoCons) X(Compr_CredPessoal) X(Cancela_Cred_Pessoal)                  \
   /* ---- product report and cash closing ---- */                                 \
   X(Relatorio_Produto) X(GeraReciboSangria)
 
