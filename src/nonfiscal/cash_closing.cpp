@@ -3,15 +3,17 @@
 #include "base/utf8.h"
 #include "config/status.h"
 #include "dayclose/day_readings.h"
+#include "dayclose/z_export.h"
 #include "ecf/module.h"
 #include "host/datamodule.h"
-#include "host/dataset_fields.h"
 #include "host/export_guard.h"
 #include "host/operator.h"
 #include "nonfiscal/closing_report.h"
+#include "nonfiscal/report_in_progress.h"
 #include "nonfiscal/report_primitives.h"
 #include "nonfiscal/withdrawal_receipt.h"
 #include "reports/product_report.h"
+#include "reports/report_values.h"
 
 namespace ecf {
 namespace {
@@ -56,14 +58,11 @@ void printReceiptAndShiftReports(TdtmEcf01600& module, const CashClosingRequest&
                                  std::string& coo) {
   const std::string& scheme = request.scheme;
   // Everything this part reads is checked before the first line is printed.
-  requireHostFields(module.cdsMovFecha, {"NRENVELOPE", "NMTIPORECE", "VRFECHADIG", "VRFECHAINF"},
-                    "Envelopes da sangria");
-  requireHostFields(module.cdsOperadorSup,
-                    {"CDSUPERVISOR", "NMSUPERVISOR", "CDOPERADOR", "NMOPERADOR"},
-                    "Supervisor e operador");
+  requireFields(module.cdsMovFecha, {"NRENVELOPE", "NMTIPORECE", "VRFECHADIG", "VRFECHAINF"});
+  requireFields(module.cdsOperadorSup, {"CDSUPERVISOR", "NMSUPERVISOR", "CDOPERADOR", "NMOPERADOR"});
   if (!request.withdrawalOnly) {
     requireProductFields(request.shiftProducts);
-    requireMovementFields(module.cdsMovAbertura, "Movimentos do turno");
+    requireMovementFields(module.cdsMovAbertura);
   }
   const WithdrawalReceipt receipt = [&] {
     WithdrawalReceipt read =
@@ -75,13 +74,16 @@ void printReceiptAndShiftReports(TdtmEcf01600& module, const CashClosingRequest&
   }();
 
   if (request.xReadingFirst && printXReading(scheme)) coo = readReceiptCounter(scheme);
-  const bool opened = openManagementReport(scheme);
+  ReportInProgress withdrawal(scheme);
+  const bool opened = withdrawal.open();
   keepFirstCounter(coo, readReceiptCounter(scheme));
-  if (opened) printWithdrawalCopies(receipt, scheme);
+  if (opened) printWithdrawalCopies(receipt, withdrawal);
   if (request.withdrawalOnly) {
-    closeDocument(scheme);
+    withdrawal.close();
     return;
   }
+  // From here the reports that follow close it.
+  withdrawal.leaveOpen();
 
   // The product report closes the withdrawal report before its own, and sets the flag.
   bool reportSeries = false;
@@ -101,7 +103,7 @@ void printReceiptAndShiftReports(TdtmEcf01600& module, const CashClosingRequest&
 
 void printDayReports(TdtmEcf01600& module, const CashClosingRequest& request, std::string& coo) {
   requireProductFields(request.dayProducts);
-  requireMovementFields(module.cdsMovTot, "Movimentos do dia");
+  requireMovementFields(module.cdsMovTot);
   bool reportSeries = true;  // nothing is left open to close before them
   keepFirstCounter(coo, printProducts(request.dayProducts, request, reportSeries));
   if (module.cdsMovTot.isEmpty()) return;
@@ -113,15 +115,14 @@ void printDayReports(TdtmEcf01600& module, const CashClosingRequest& request, st
 // The day's Z data, read from the printer into the data module's auxiliary tables and
 // copied into the host's. Every export starts from empty tables, whatever an earlier one
 // left in them; the host hears that the day is saved only when the export is complete.
-void exportDayData(TdtmEcf01600& module, DayZData& zData) {
-  Dataset* const auxiliary[] = {&module.cdsRedzAux01, &module.cdsFormRedzAux01,
-                                &module.cdsImpostoRedzAux01, &module.cdsTotNFisAux01};
-  for (Dataset* table : auxiliary) table->close();
-  const bool complete = false;  // not yet: the export is still to come into the module
-  zData.day.setData(module.cdsRedzAux01.data());
-  zData.payments.setData(module.cdsFormRedzAux01.data());
-  zData.taxes.setData(module.cdsImpostoRedzAux01.data());
-  zData.nonFiscal.setData(module.cdsTotNFisAux01.data());
+void exportDayData(TdtmEcf01600& module, const CashClosingRequest& request, DayZData& zData) {
+  const ZExportTargets auxiliary = emptiedAuxiliaryZTargets();
+  const bool complete =
+      exportZData(request.scheme, request.ecfNumber, module.cdsTipoReceAux, auxiliary);
+  zData.day.setData(auxiliary.dayRecord.data());
+  zData.payments.setData(auxiliary.paymentTotals.data());
+  zData.taxes.setData(auxiliary.taxTotals.data());
+  zData.nonFiscal.setData(auxiliary.nonFiscalTotals.data());
   zData.saved = complete;
 }
 
@@ -133,7 +134,7 @@ bool askAndCloseTheDay(TdtmEcf01600& module, const CashClosingRequest& request, 
     if (!request.reductionAllowed || !ask("ConfReducao", request)) return false;
   }
   if (ask("ConfRelFechamento", request)) printDayReports(module, request, coo);
-  if (!request.reprint) exportDayData(module, zData);
+  if (!request.reprint) exportDayData(module, request, zData);
   return false;
 }
 

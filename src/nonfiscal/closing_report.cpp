@@ -5,19 +5,16 @@
 #include "base/utf8.h"
 #include "config/status.h"
 #include "host/datamodule.h"
-#include "host/dataset_fields.h"
 #include "host/hostlib.h"
 #include "host/module_env.h"
-#include "nonfiscal/report_blocks.h"
-#include "nonfiscal/report_primitives.h"
+#include "nonfiscal/report_in_progress.h"
+#include "reports/report_values.h"
 
 namespace ecf {
 namespace {
 
-std::string amount(double value) { return fixedAmount(value, hostSettings()); }
-
 std::string amountLine(const std::string& label, double value) {
-  return TamFixo(label, 33) + TamFixoR(amount(value), 15);
+  return TamFixo(label, 33) + TamFixoR(fixed2(value), 15);
 }
 
 struct Movement {
@@ -38,13 +35,11 @@ struct CashCount {
 };
 
 std::vector<Movement> readMovements(Dataset& movements) {
-  const HostSettings& settings = hostSettings();
   std::vector<Movement> read;
   movements.open();
   for (movements.first(); !movements.eof(); movements.next()) {
-    read.push_back(Movement{movements.asText("IDTIPOREG", settings),
-                            movements.asText("NMTIPORECE", settings),
-                            movements.asNumber("VRSAIDA", settings)});
+    read.push_back(Movement{fieldText(movements, "IDTIPOREG"), fieldText(movements, "NMTIPORECE"),
+                            fieldNumber(movements, "VRSAIDA")});
   }
   return read;
 }
@@ -59,34 +54,30 @@ double salesOf(const Dataset& products) {
   return sales;
 }
 
-std::string heading(const std::string& title, double sales) {
-  return LineBlock()
-      .line(Centraliza(title, kClosingLineWidth - 1))
-      .emptyLine()
-      .line(TamFixo(msgPadrao("Vendas"), 35) + TamFixoR(amount(sales), 13))
-      .line(Replicate("-", kClosingLineWidth))
-      .text();
+void addHeading(ReportBlock& block, const std::string& title, double sales) {
+  block.line(Centraliza(title, kReportLineWidth - 1))
+      .blankLine()
+      .line(TamFixo(msgPadrao("Vendas"), 35) + TamFixoR(fixed2(sales), 13))
+      .dashes();
 }
 
-std::string totals(const CashCount& count, double sales) {
+void addTotals(ReportBlock& block, const CashCount& count, double sales) {
   // Rounded to the cent first, so a difference of a fraction of a cent left by the sums
   // is neither a surplus nor a shortage.
   const double difference = RoundDec(count.handedOver() - sales, 2);
-  return LineBlock()
-      .line(amountLine(msgPadrao("CV-RECEBIDO") + "(+)", count.vouchersReceived))
+  block.line(amountLine(msgPadrao("CV-RECEBIDO") + "(+)", count.vouchersReceived))
       .line(amountLine(msgPadrao("CV-EMITIDO") + "(-)", count.vouchersIssued))
       .line(amountLine(upperCase(msgPadrao("Suprimento")) + "(-)", count.supply))
-      .line(Replicate("-", kClosingLineWidth))
+      .dashes()
       .line(amountLine(msgPadrao("Sangrias"), count.handedOver()))
-      .emptyLine()
-      .line(amountLine(msgPadrao(difference >= 0 ? "Sobra" : "Falta"), difference))
-      .text();
+      .blankLine()
+      .line(amountLine(msgPadrao(difference >= 0 ? "Sobra" : "Falta"), difference));
 }
 
 }  // namespace
 
-void requireMovementFields(const Dataset& movements, std::string_view what) {
-  requireHostFields(movements, {"IDTIPOREG", "NMTIPORECE", "VRSAIDA"}, what);
+void requireMovementFields(const Dataset& movements) {
+  requireFields(movements, {"IDTIPOREG", "NMTIPORECE", "VRSAIDA"});
 }
 
 std::string printClosingReport(const ClosingReport& report, bool reportSeries,
@@ -94,18 +85,21 @@ std::string printClosingReport(const ClosingReport& report, bool reportSeries,
   const std::vector<Movement> movements = readMovements(report.movements);
   const double sales = salesOf(report.products);
 
+  ReportInProgress printing(scheme);
   std::string counter;
   if (reportSeries) {
-    openManagementReport(scheme);
+    printing.open();
     counter = readReceiptCounter(scheme);
   }
-  printCutBlock(scheme, heading(report.title, sales));
+  ReportBlock block;
+  addHeading(block, report.title, sales);
+  printing.print(block);
   CashCount count;
   for (const Movement& movement : movements) {
     if (movement.kind == "1" || movement.kind == "5") {
       if (report.printMovementLines) {
-        printCutBlock(scheme,
-                      LineBlock().line(amountLine(movement.paymentType, movement.amount)).text());
+        block.line(amountLine(movement.paymentType, movement.amount));
+        printing.print(block);
       }
       count.money += movement.amount;
     } else if (movement.kind == "2") {
@@ -116,8 +110,9 @@ std::string printClosingReport(const ClosingReport& report, bool reportSeries,
       count.vouchersReceived = movement.amount;
     }
   }
-  printCutBlock(scheme, totals(count, sales));
-  closeDocument(scheme);
+  addTotals(block, count, sales);
+  printing.print(block);
+  printing.close();
   return counter;
 }
 

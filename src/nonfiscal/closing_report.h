@@ -16,7 +16,7 @@ struct ClosingReport {
 };
 
 // Refuses (DatasetError) movements with rows that lack a field the report reads.
-void requireMovementFields(const Dataset& movements, std::string_view what);
+void requireMovementFields(const Dataset& movements);
 
 // Prints the report and closes it. With `reportSeries` the report opens on its own and the
 // counter read after the opening is returned; otherwise its text goes into the report

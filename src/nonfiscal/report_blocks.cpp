@@ -100,20 +100,3 @@ ReportBlock& ReportBlock::append(std::string_view text) {
 }
 
 }  // namespace ecf
-
-// ---- lines of the cash-closing receipts and the product report ----
-#include "base/numberformat.h"
-
-namespace ecf {
-
-std::string fixedAmount(double value, const HostSettings& settings) {
-  return formatFixed(value, 15, 2, settings);
-}
-
-LineBlock& LineBlock::line(std::string_view text) {
-  text_ += text;
-  text_ += '\n';
-  return *this;
-}
-
-}  // namespace ecf

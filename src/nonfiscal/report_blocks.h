@@ -72,28 +72,3 @@ std::string cutLine(std::string_view text);
 std::vector<std::string> chunkLines(std::string_view text, std::size_t linesPerBlock);
 
 }  // namespace ecf
-
-// ---- lines of the cash-closing receipts and the product report ----
-#include "ecf/settings.h"
-
-namespace ecf {
-
-// The printed width of the closing receipts and the product report, in characters.
-constexpr int kClosingLineWidth = 48;
-
-// An amount in fixed notation: two decimals, at most 15 significant digits, no thousands
-// separator, the host's decimal separator, "-" before a negative: 1234.5 -> "1234,50".
-std::string fixedAmount(double value, const HostSettings& settings);
-
-// A block written line by line, each line ended by a line feed, as the report prints it.
-class LineBlock {
- public:
-  LineBlock& line(std::string_view text);
-  LineBlock& emptyLine() { return line(""); }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-};
-
-}  // namespace ecf

@@ -48,14 +48,3 @@ ECF_API bool FechRelatGerenc(const std::string& scheme, bool /*unused1*/, bool /
 }
 
 }  // extern "C"
-
-// ---- blocks cut to the report writers' limit ----
-#include "nonfiscal/report_blocks.h"
-
-namespace ecf {
-
-bool printCutBlock(const std::string& scheme, std::string_view block) {
-  return printTextBlock(scheme, cutBlock(block));
-}
-
-}  // namespace ecf

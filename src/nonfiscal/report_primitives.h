@@ -16,13 +16,3 @@ bool printTextBlock(const std::string& scheme, const std::string& text);
 bool closeDocument(const std::string& scheme);
 
 }  // namespace ecf
-
-// ---- blocks cut to the report writers' limit ----
-#include <string_view>
-
-namespace ecf {
-
-// ImprimeTexto with the block's first 620 characters; the rest is dropped.
-bool printCutBlock(const std::string& scheme, std::string_view block);
-
-}  // namespace ecf

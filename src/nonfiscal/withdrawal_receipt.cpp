@@ -1,37 +1,27 @@
 #include "nonfiscal/withdrawal_receipt.h"
 
-#include "base/utf8.h"
 #include "host/datamodule.h"
 #include "host/hostlib.h"
-#include "host/module_env.h"
-#include "nonfiscal/report_blocks.h"
-#include "nonfiscal/report_primitives.h"
+#include "reports/report_values.h"
 
 namespace ecf {
 namespace {
-
-std::string amount(double value) { return fixedAmount(value, hostSettings()); }
-
-std::string signatureLine(std::string_view key, const std::string& code, const std::string& name) {
-  return charSubstr(msgPadrao(key) + " : " + code + " " + name, 0, kClosingLineWidth);
-}
 
 // Both copies count their lines in one running count that starts at 1, for the empty line
 // opening the first copy. When the count after a total, less 3, is a multiple of 10, one
 // more empty line follows it.
 class CopyPrinter {
  public:
-  CopyPrinter(const WithdrawalReceipt& receipt, const std::string& scheme)
-      : receipt_(receipt), scheme_(scheme) {}
+  CopyPrinter(const WithdrawalReceipt& receipt, ReportInProgress& report)
+      : receipt_(receipt), report_(report) {}
 
   void print(bool firstCopy) {
     printHeading(firstCopy);
     double total = 0;
     for (const Envelope& envelope : receipt_.envelopes) {
-      printCutBlock(scheme_, LineBlock()
-                                 .line(envelope.number + " " + TamFixo(envelope.paymentType, 25) +
-                                       " " + TamFixoR(amount(envelope.amount), 15))
-                                 .text());
+      block_.line(envelope.number + " " + TamFixo(envelope.paymentType, 25) + " " +
+                  TamFixoR(fixed2(envelope.amount), 15));
+      report_.print(block_);
       total += envelope.amount;
       lines_ += 1;
     }
@@ -40,66 +30,62 @@ class CopyPrinter {
 
  private:
   void printHeading(bool firstCopy) {
-    LineBlock block;
-    if (firstCopy) block.emptyLine();
-    block.line(Centraliza(msgPadrao(firstCopy ? "RecSangria3" : "RecSangria1"), kClosingLineWidth));
+    if (firstCopy) block_.blankLine();
+    block_.centred(msgPadrao(firstCopy ? "RecSangria3" : "RecSangria1")).dashes();
     lines_ += 1;
-    block.line(Replicate("-", kClosingLineWidth));
-    if (!receipt_.motive.empty()) block.line(msgPadrao("Motivo") + receipt_.motive);
-    if (!receipt_.observation.empty()) block.line(msgPadrao("Observacao") + receipt_.observation);
-    if (!receipt_.motive.empty() || !receipt_.observation.empty()) {
-      block.line(Replicate("-", kClosingLineWidth));
-    }
+    if (!receipt_.motive.empty()) block_.line(msgPadrao("Motivo") + receipt_.motive);
+    if (!receipt_.observation.empty()) block_.line(msgPadrao("Observacao") + receipt_.observation);
+    if (!receipt_.motive.empty() || !receipt_.observation.empty()) block_.dashes();
     const std::string columns =
         TamFixo(msgPadrao("Modalidade"), 25) + " " + TamFixoR(msgPadrao("Valor_"), 15);
-    block.line(receipt_.envelopeColumn ? msgPadrao("Envelope") + " " + columns : columns);
+    block_.line(receipt_.envelopeColumn ? msgPadrao("Envelope") + " " + columns : columns);
     lines_ += 2;
-    printCutBlock(scheme_, block.text());
+    report_.print(block_);
   }
 
   void printTotal(double total, const std::string& signature) {
-    LineBlock block;
-    block.line(TamFixo(msgPadrao("Sangrias"), 27) + TamFixoR(amount(total), 15)).emptyLine();
+    block_.line(TamFixo(msgPadrao("Sangrias"), 27) + TamFixoR(fixed2(total), 15)).blankLine();
     lines_ += 2;
     if ((lines_ - 3) % 10 == 0) {
-      block.emptyLine();
+      block_.blankLine();
       lines_ += 1;
     }
-    block.line(Replicate("-", kClosingLineWidth)).line(signature);
+    block_.dashes().cutLine(signature);
     lines_ += 2;
-    printCutBlock(scheme_, block.text());
+    report_.print(block_);
   }
 
   const WithdrawalReceipt& receipt_;
-  const std::string& scheme_;
+  ReportInProgress& report_;
+  ReportBlock block_;
   int lines_ = 1;
 };
 
 }  // namespace
 
 WithdrawalReceipt readWithdrawalReceipt(Dataset& envelopes, Dataset& people, bool counted) {
-  const HostSettings& settings = hostSettings();
   WithdrawalReceipt receipt;
   envelopes.open();
   for (envelopes.first(); !envelopes.eof(); envelopes.next()) {
-    receipt.envelopes.push_back(
-        Envelope{envelopes.asText("NRENVELOPE", settings), envelopes.asText("NMTIPORECE", settings),
-                 envelopes.asNumber(counted ? "VRFECHADIG" : "VRFECHAINF", settings)});
+    receipt.envelopes.push_back(Envelope{fieldText(envelopes, "NRENVELOPE"),
+                                         fieldText(envelopes, "NMTIPORECE"),
+                                         fieldNumber(envelopes, counted ? "VRFECHADIG" : "VRFECHAINF")});
   }
   // Without a row the names are simply left blank.
   people.open();
   people.first();
   const auto field = [&](const char* name) {
-    return people.isEmpty() ? std::string() : people.asText(name, settings);
+    return people.isEmpty() ? std::string() : fieldText(people, name);
   };
   receipt.supervisorLine =
-      signatureLine("Superv", field("CDSUPERVISOR"), field("NMSUPERVISOR"));
-  receipt.operatorLine = signatureLine("Operador", field("CDOPERADOR"), field("NMOPERADOR"));
+      msgPadrao("Superv") + " : " + field("CDSUPERVISOR") + " " + field("NMSUPERVISOR");
+  receipt.operatorLine =
+      msgPadrao("Operador") + " : " + field("CDOPERADOR") + " " + field("NMOPERADOR");
   return receipt;
 }
 
-void printWithdrawalCopies(const WithdrawalReceipt& receipt, const std::string& scheme) {
-  CopyPrinter copies(receipt, scheme);
+void printWithdrawalCopies(const WithdrawalReceipt& receipt, ReportInProgress& report) {
+  CopyPrinter copies(receipt, report);
   copies.print(true);
   copies.print(false);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ecf/dataset.h"
+#include "nonfiscal/report_in_progress.h"
 
 namespace ecf {
 
@@ -30,8 +31,8 @@ struct WithdrawalReceipt {
 // of `people`.
 WithdrawalReceipt readWithdrawalReceipt(Dataset& envelopes, Dataset& people, bool counted);
 
-// Prints both copies. The printer's answers are not judged: a refused block has been
-// shown to the operator and the copies go on.
-void printWithdrawalCopies(const WithdrawalReceipt& receipt, const std::string& scheme);
+// Prints both copies into the open report. The printer's answers are not judged: a
+// refused block has been shown to the operator and the copies go on.
+void printWithdrawalCopies(const WithdrawalReceipt& receipt, ReportInProgress& report);
 
 }  // namespace ecf

@@ -2,15 +2,9 @@
 
 #include "host/datamodule.h"
 #include "host/hostlib.h"
-#include "host/module_env.h"
-#include "nonfiscal/report_blocks.h"
+#include "reports/report_values.h"
 
 namespace ecf {
-namespace {
-
-std::string amount(double value) { return fixedAmount(value, hostSettings()); }
-
-}  // namespace
 
 void ProductTotals::add(const SoldProduct& product) {
   sales += product.total;
@@ -19,50 +13,41 @@ void ProductTotals::add(const SoldProduct& product) {
   quantity += product.quantity;
 }
 
-std::string productReportHeading() {
-  return LineBlock()
-      .emptyLine()
-      .line(Centraliza(msgPadrao("RelProdutos"), kClosingLineWidth - 1))
-      .emptyLine()
+void addProductReportHeading(ReportBlock& block) {
+  block.blankLine()
+      .line(Centraliza(msgPadrao("RelProdutos"), kReportLineWidth - 1))
+      .blankLine()
       .line(TamFixo(msgPadrao("Codigo"), 12) + TamFixo(msgPadrao("Nome"), 20) +
-            TamFixoR(msgPadrao("Qtde_"), 6) + TamFixoR(msgPadrao("Valor2"), 10))
-      .text();
+            TamFixoR(msgPadrao("Qtde_"), 6) + TamFixoR(msgPadrao("Valor2"), 10));
 }
 
-std::string productLine(const SoldProduct& product) {
-  return LineBlock()
-      .line(TamFixo(product.code, 11) + " " + TamFixo(product.name, 19) + " " +
-            TamFixoR(amount(product.quantity), 6) + TamFixoR(amount(product.total), 10))
-      .text();
+void addProductLine(ReportBlock& block, const SoldProduct& product) {
+  block.line(TamFixo(product.code, 11) + " " + TamFixo(product.name, 19) + " " +
+             TamFixoR(fixed2(product.quantity), 6) + TamFixoR(fixed2(product.total), 10));
 }
 
-std::string productTotalsLines(const ProductTotals& totals) {
-  return LineBlock()
-      .line(TamFixo(msgPadrao("Tot_Acre"), 35) + TamFixoR(amount(totals.surcharge), 13))
-      .emptyLine()
-      .line(TamFixo(msgPadrao("Tot_Desc"), 35) + TamFixoR(amount(totals.discount), 13))
-      .emptyLine()
-      .line(TamFixo(msgPadrao("Tot_Valor"), 29) + TamFixoR(amount(totals.quantity), 9) +
-            TamFixoR(amount(totals.sales), 10))
-      .emptyLine()
-      .emptyLine()
-      .text();
+void addProductTotals(ReportBlock& block, const ProductTotals& totals) {
+  block.line(TamFixo(msgPadrao("Tot_Acre"), 35) + TamFixoR(fixed2(totals.surcharge), 13))
+      .blankLine()
+      .line(TamFixo(msgPadrao("Tot_Desc"), 35) + TamFixoR(fixed2(totals.discount), 13))
+      .blankLine()
+      .line(TamFixo(msgPadrao("Tot_Valor"), 29) + TamFixoR(fixed2(totals.quantity), 9) +
+            TamFixoR(fixed2(totals.sales), 10))
+      .blankLine()
+      .blankLine();
 }
 
-std::string groupedValueLines(const ProductTotals& totals) {
-  return LineBlock()
-      .line(TamFixo(msgPadrao("Valor_"), 29) + TamFixoR(amount(totals.quantity), 9) +
-            TamFixoR(amount(totals.sales), 10))
-      .emptyLine()
-      .text();
+void addGroupedValue(ReportBlock& block, const ProductTotals& totals) {
+  block
+      .line(TamFixo(msgPadrao("Valor_"), 29) + TamFixoR(fixed2(totals.quantity), 9) +
+            TamFixoR(fixed2(totals.sales), 10))
+      .blankLine();
 }
 
-std::string taxedHeadingLine() {
-  return LineBlock().line(TamFixo(msgPadrao("TRIBUTADOS"), 35)).text();
-}
+void addTaxedHeading(ReportBlock& block) { block.line(TamFixo(msgPadrao("TRIBUTADOS"), 35)); }
 
-std::string taxSummaryLine(const std::string& label, double total) {
-  return LineBlock().line(TamFixo(label, 35) + TamFixoR(amount(total), 13)).text();
+void addTaxSummaryLine(ReportBlock& block, const std::string& label, double total) {
+  block.line(TamFixo(label, 35) + TamFixoR(fixed2(total), 13));
 }
 
 std::string untaxedLabel(const std::string& situation) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "nonfiscal/report_blocks.h"
+
 namespace ecf {
 
 // One row of the products sold, as the report reads it.
@@ -30,18 +32,18 @@ struct ProductTotals {
 };
 
 // Title and column heading, opened by an empty line.
-std::string productReportHeading();
+void addProductReportHeading(ReportBlock& block);
 // Code in 11, name in 19, quantity in 6 and value in 10, one space after code and name.
-std::string productLine(const SoldProduct& product);
+void addProductLine(ReportBlock& block, const SoldProduct& product);
 // Surcharges and discounts, each followed by an empty line, then the sales with the
 // quantity, then two empty lines.
-std::string productTotalsLines(const ProductTotals& totals);
+void addProductTotals(ReportBlock& block, const ProductTotals& totals);
 // The grouped list's closing: "VALOR" with the quantity and the sales, then an empty line.
-std::string groupedValueLines(const ProductTotals& totals);
+void addGroupedValue(ReportBlock& block, const ProductTotals& totals);
 // The heading of the tax summary.
-std::string taxedHeadingLine();
+void addTaxedHeading(ReportBlock& block);
 // The label of a tax group in 35 and its sales in 13.
-std::string taxSummaryLine(const std::string& label, double total);
+void addTaxSummaryLine(ReportBlock& block, const std::string& label, double total);
 // The label of an untaxed situation ("Subst. Trib.", "Não Incide", "Isento :"), or "" for
 // a situation taxed at a rate.
 std::string untaxedLabel(const std::string& situation);

@@ -6,30 +6,29 @@
 #include "config/status.h"
 #include "ecf/module.h"
 #include "host/datamodule.h"
-#include "host/dataset_fields.h"
 #include "host/export_guard.h"
-#include "host/module_env.h"
 #include "host/operator.h"
+#include "nonfiscal/report_in_progress.h"
 #include "nonfiscal/report_primitives.h"
 #include "reports/product_datasets.h"
 #include "reports/product_lines.h"
 #include "reports/product_tax_groups.h"
+#include "reports/report_values.h"
 
 namespace ecf {
 namespace {
 
 SoldProduct readProduct(const Dataset& sold) {
-  const HostSettings& settings = hostSettings();
   SoldProduct product;
-  product.code = sold.asText("CDPRODUTO", settings);
-  product.name = sold.asText("NMPRODUTO", settings);
-  product.quantity = sold.asNumber("QTPRODVEND", settings);
-  product.total = sold.asNumber("VRTOTAL", settings);
-  product.surcharge = sold.asNumber("VRACRE", settings);
-  product.discount = sold.asNumber("VRDESC", settings);
-  product.situation = sold.asText("IDTPIMPOSFIS", settings);
-  product.rate = sold.asNumber("VRPEALIMPFIS", settings);
-  product.rateText = sold.asText("VRPEALIMPFIS", settings);
+  product.code = fieldText(sold, "CDPRODUTO");
+  product.name = fieldText(sold, "NMPRODUTO");
+  product.quantity = fieldNumber(sold, "QTPRODVEND");
+  product.total = fieldNumber(sold, "VRTOTAL");
+  product.surcharge = fieldNumber(sold, "VRACRE");
+  product.discount = fieldNumber(sold, "VRDESC");
+  product.situation = fieldText(sold, "IDTPIMPOSFIS");
+  product.rate = fieldNumber(sold, "VRPEALIMPFIS");
+  product.rateText = fieldText(sold, "VRPEALIMPFIS");
   return product;
 }
 
@@ -51,40 +50,48 @@ bool confirmed(const ProductReportRequest& request) {
   return false;
 }
 
-void printPlainList(const std::vector<SoldProduct>& products, const std::string& scheme) {
+void printPlainList(const std::vector<SoldProduct>& products, ReportInProgress& report) {
   ProductTotals totals;
+  ReportBlock block;
   for (const SoldProduct& product : products) {
-    printCutBlock(scheme, productLine(product));
+    addProductLine(block, product);
+    report.print(block);
     totals.add(product);
   }
-  printCutBlock(scheme, "\n" + productTotalsLines(totals));
+  addProductTotals(block.blankLine(), totals);
+  report.print(block);
 }
 
 void printGroupedList(const std::vector<SoldProduct>& products, TaxSummary& summary,
-                      const std::string& scheme) {
+                      ReportInProgress& report) {
   ProductTotals totals;
   TaxGroupHeadings headings;
+  ReportBlock block;
   for (const SoldProduct& product : products) {
     if (const std::optional<std::string> heading = headings.before(product)) {
-      printCutBlock(scheme, *heading);
+      if (!heading->empty()) block.line(*heading);
+      report.print(block);
     }
-    printCutBlock(scheme, productLine(product));
+    addProductLine(block, product);
+    report.print(block);
     totals.add(product);
     summary.add(product);
   }
-  printCutBlock(scheme, groupedValueLines(totals));
-  printCutBlock(scheme, taxedHeadingLine());
-  printCutBlock(scheme, summary.lines());
-  printCutBlock(scheme, productTotalsLines(totals));
+  addGroupedValue(block, totals);
+  report.print(block);
+  addTaxedHeading(block);
+  report.print(block);
+  summary.addLines(block);
+  report.print(block);
+  addProductTotals(block, totals);
+  report.print(block);
 }
 
 }  // namespace
 
 void requireProductFields(const Dataset& products) {
-  requireHostFields(products,
-                    {"CDPRODUTO", "NMPRODUTO", "QTPRODVEND", "VRTOTAL", "VRACRE", "VRDESC",
-                     "IDTPIMPOSFIS", "VRPEALIMPFIS"},
-                    "Produtos vendidos");
+  requireFields(products, {"CDPRODUTO", "NMPRODUTO", "QTPRODVEND", "VRTOTAL", "VRACRE", "VRDESC",
+                           "IDTPIMPOSFIS", "VRPEALIMPFIS"});
 }
 
 void printProductReport(const Dataset& products, const ProductReportRequest& request,
@@ -108,17 +115,20 @@ void printProductReport(const Dataset& products, const ProductReportRequest& req
   const std::vector<SoldProduct> list = readSoldProducts(sold, grouped);
 
   // The report's own results are not judged: each refusal has been shown already.
-  openManagementReport(request.scheme);
+  ReportInProgress report(request.scheme);
+  report.open();
   coo = readReceiptCounter(request.scheme);
-  if (grouped) {
-    TaxSummary summary(module.cdsAliqProduto);
-    printCutBlock(request.scheme, productReportHeading());
-    printGroupedList(list, summary, request.scheme);
+  std::optional<TaxSummary> summary;
+  if (grouped) summary.emplace(module.cdsAliqProduto);
+  ReportBlock heading;
+  addProductReportHeading(heading);
+  report.print(heading);
+  if (summary) {
+    printGroupedList(list, *summary, report);
   } else {
-    printCutBlock(request.scheme, productReportHeading());
-    printPlainList(list, request.scheme);
+    printPlainList(list, report);
   }
-  closeDocument(request.scheme);
+  report.close();
 }
 
 }  // namespace ecf

@@ -1,8 +1,9 @@
 #include "reports/product_tax_groups.h"
 
+#include <vector>
+
 #include "host/datamodule.h"
-#include "host/module_env.h"
-#include "nonfiscal/report_blocks.h"
+#include "reports/report_values.h"
 
 namespace ecf {
 
@@ -11,14 +12,11 @@ std::optional<std::string> TaxGroupHeadings::before(const SoldProduct& product) 
   rateText_ = product.rateText;
   if (product.rate != 0) {
     situation_ = product.situation;
-    return LineBlock()
-        .line(msgPadrao("TRIBUTACAO") + "  " + fixedAmount(product.rate, hostSettings()))
-        .text();
+    return msgPadrao("TRIBUTACAO") + "  " + fixed2(product.rate);
   }
   if (product.situation == situation_) return std::string();
   situation_ = product.situation;
-  const std::string label = untaxedLabel(product.situation);
-  return label.empty() ? label : LineBlock().line(label).text();
+  return untaxedLabel(product.situation);
 }
 
 TaxSummary::TaxSummary(Dataset& table) : table_(table) {
@@ -41,20 +39,18 @@ void TaxSummary::add(const SoldProduct& product) {
   table_.post();
 }
 
-std::string TaxSummary::lines() const {
+void TaxSummary::addLines(ReportBlock& block) const {
   const DataPacket rows = table_.data();
   const auto column = [&](const char* field) {
     return static_cast<std::size_t>(rows.fieldIndex(field));
   };
-  std::string text;
   for (std::size_t r = 0; r < rows.rowCount(); ++r) {
     const std::vector<Variant>& row = rows.row(r);
     const double rate = row[column("VRPERCSITTRIB")].toNumber();
     std::string label = rate != 0 ? "" : untaxedLabel(row[column("IDTPIMPOSFIS")].toText());
-    if (label.empty()) label = fixedAmount(rate, hostSettings());
-    text += taxSummaryLine(label, row[column("VRTOTALALIQ")].toNumber());
+    if (label.empty()) label = fixed2(rate);
+    addTaxSummaryLine(block, label, row[column("VRTOTALALIQ")].toNumber());
   }
-  return text;
 }
 
 }  // namespace ecf

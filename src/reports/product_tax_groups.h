@@ -14,9 +14,9 @@ namespace ecf {
 // rate: "Tributacao  7,00" for a taxed rate, the situation's label for an untaxed one.
 class TaxGroupHeadings {
  public:
-  // The text to send before the row: nothing (nullopt) within a group; otherwise the
-  // heading, which is empty for a rate of 0 under the situation already headed or under a
-  // situation without a label of its own.
+  // The heading's one line to send before the row, or an empty text (sent all the same)
+  // for a rate of 0 under the situation already headed or under a situation without a
+  // label of its own; nothing (nullopt) within a group.
   std::optional<std::string> before(const SoldProduct& product);
 
  private:
@@ -33,7 +33,7 @@ class TaxSummary {
   void add(const SoldProduct& product);
   // One line per pair: the rate (with two decimals) when it is not 0, otherwise the
   // situation's label; a rate of 0 under a situation without a label shows the rate too.
-  std::string lines() const;
+  void addLines(ReportBlock& block) const;
 
  private:
   Dataset& table_;

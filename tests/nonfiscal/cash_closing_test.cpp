@@ -391,7 +391,7 @@ TEST_F(CashClosingTest, TablesOfAnotherLayoutAreRefusedBeforeAnythingIsPrinted) 
   EXPECT_FALSE(call.run());
   EXPECT_TRUE(printer().commands().empty());
   ASSERT_EQ(op().messages().size(), 1u);
-  EXPECT_NE(op().messages()[0].text.find("Envelopes da sangria sem o campo VRFECHAINF."),
+  EXPECT_NE(op().messages()[0].text.find("Campo 'VRFECHAINF' não encontrado em cdsMovFecha"),
             std::string::npos);
   EXPECT_EQ(op().messages()[0].scheme, "azul");
   EXPECT_FALSE(call.zSaved);
@@ -405,7 +405,7 @@ TEST_F(CashClosingTest, TablesOfAnotherLayoutAreRefusedBeforeAnythingIsPrinted) 
   EXPECT_FALSE(products.run());
   EXPECT_TRUE(printer().commands().empty());
   ASSERT_EQ(op().messages().size(), 1u);
-  EXPECT_NE(op().messages()[0].text.find("Produtos vendidos sem o campo CDPRODUTO."),
+  EXPECT_NE(op().messages()[0].text.find("Campo 'CDPRODUTO' não encontrado em produtos"),
             std::string::npos);
 }
 

@@ -297,7 +297,7 @@ TEST_F(ProductReportTest, AListLackingAFieldIsRefusedBeforeTheReportOpens) {
 
   EXPECT_TRUE(printer().commands().empty());
   ASSERT_EQ(op().messages().size(), 1u);
-  EXPECT_NE(op().messages()[0].text.find("Produtos vendidos sem o campo VRACRE."),
+  EXPECT_NE(op().messages()[0].text.find("Campo 'VRACRE' não encontrado em cdsProdVend"),
             std::string::npos);
   EXPECT_EQ(op().messages()[0].scheme, "azul");
 }
