@@ -32,9 +32,11 @@ install(EXPORT ecfTargets NAMESPACE ecf:: DESTINATION ${ECF_CMAKE_PACKAGE_DIR}
 # ---- the module ----
 # Unversioned file name: hosts load it by this name, they never link it. Its RUNPATH
 # ($ORIGIN) finds a driver library installed beside it.
+# (On Windows the DLL goes to bindir, its unused import library to libdir.)
 install(TARGETS ecfmodule
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)
 
@@ -48,7 +50,8 @@ if(TARGET DLLG2)
   # Beside the module, so the module finds it by name.
   install(TARGETS DLLG2 EXPORT ecfVirtualPrinterTargets
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT virtual_printer
-          RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT virtual_printer)
+          RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT virtual_printer
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT virtual_printer)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/sim/include/ecfsim
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT virtual_printer)
   install(EXPORT ecfVirtualPrinterTargets NAMESPACE ecf:: DESTINATION ${ECF_CMAKE_PACKAGE_DIR}
@@ -80,6 +83,13 @@ install(FILES ${PROJECT_BINARY_DIR}/ecfConfig.cmake ${PROJECT_BINARY_DIR}/ecfCon
 file(RELATIVE_PATH ECF_PC_PREFIX_FROM_PCDIR ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
      ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" ECF_PC_PREFIX_FROM_PCDIR "${ECF_PC_PREFIX_FROM_PCDIR}")
+foreach(dir LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
+    set(ECF_PC_${dir} "${CMAKE_INSTALL_${dir}}")
+  else()
+    set(ECF_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+  endif()
+endforeach()
 set(ECF_PC_DL "")
 foreach(library IN LISTS CMAKE_DL_LIBS)
   string(APPEND ECF_PC_DL " -l${library}")

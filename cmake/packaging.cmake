@@ -36,6 +36,8 @@ else()
   set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libecfmodule0)
   set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
   set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS ${ECF_DEBIAN_RUNTIME_DEPENDS})
+  # It needs a driver library: the maker's, or the virtual printer.
+  set(CPACK_DEBIAN_RUNTIME_PACKAGE_SUGGESTS ecf-virtual-printer)
   set(CPACK_DEBIAN_RUNTIME_DESCRIPTION
       "fiscal-printer driver module for point-of-sale hosts
 The module (libecfmodule.so) that a point-of-sale host loads at run time to drive a
