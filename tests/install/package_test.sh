@@ -24,7 +24,7 @@ check_package() {  # component package depends-on-runtime
     [[ ", $depends," == *", $runtime_dependency,"* ]] ||
       fail "$2 does not depend on $runtime_dependency: $depends"
   else
-    [[ "$depends" != *libecfmodule* ]] || fail "$2 depends on itself: $depends"
+    [[ "$depends" != *libecfmodule* ]] || fail "$2 must not depend on the module package: $depends"
   fi
 
   dpkg -x "$deb" "$work/$2"
