@@ -65,5 +65,8 @@ class ModuleApi {
 
 // "<directory of this executable>/libecfmodule.so".
 std::string moduleBesideExecutable();
+// The module beside this executable (a build tree, a deployment in one directory), else
+// where an installation puts it: <this executable's directory>/<bindir to libdir>.
+std::string findModule();
 
 }  // namespace ecfhost
