@@ -231,6 +231,108 @@ ECF_API void imprimeProdutosTransf(const std::string& passThrough1,
 // values[0..high]: two pass-through texts, the colour scheme, the identification packet and
 // the authorised printers' packet, in this order (at least five values).
 ECF_API void ImprimeDadosPaf(const ecf::Variant* values, std::int32_t high, ecf::Variant& unused);
+// ---- consumer account documents ----
+// The report opened by Cabecalho stays open for its caller.
+ECF_API void Cabecalho(const std::string& passThrough, const std::string& scheme,
+                       const std::string& title, const std::string& cashRegister,
+                       const std::string& unused5, const std::string& unused6);
+// True when at least one movement was printed. IDEMISEXTRSIMPL "S" selects the summary.
+ECF_API bool Extrato(const std::string& passThrough, const std::string& scheme,
+                     const ecf::Dataset& configuration, ecf::Dataset& families,
+                     ecf::Dataset& movements, ecf::Dataset& saleItems,
+                     ecf::Dataset& familyBalances, const std::string& unused8,
+                     const std::string& title, const std::string& cashRegister,
+                     const std::string& headingText1, const std::string& headingText2,
+                     ecf::Dataset& detailMovements);
+// True when the report opened (and was then printed).
+ECF_API bool ImpSaldo(const std::string& scheme, ecf::Dataset& balances,
+                      const std::string& identification1, const std::string& identification2);
+// True when any consumer was printed; with none, nothing is opened.
+ECF_API bool SaldoNegativo(const std::string& passThrough, const std::string& scheme,
+                           ecf::Dataset& consumerTypes, ecf::Dataset& consumers,
+                           const std::string& title, const std::string& cashRegister,
+                           const std::string& unused7, const std::string& unused8);
+ECF_API bool ImprimeProdBloq(const std::string& passThrough1, const std::string& passThrough2,
+                             const std::string& scheme, ecf::Dataset& products);
+ECF_API void Saldo_CredPessoal(const std::string& passThrough1, const std::string& passThrough2,
+                               const std::string& scheme, const std::string& title,
+                               ecf::Dataset& balances);
+// ---- fiscal day closing: detail-memory reading and the Z data export ----
+// kind "D": start and end are dates "ddmmyy"; kind "R": receipt counters (COO).
+ECF_API bool Memoria_Fiscal_Imp(const std::string& scheme, const std::string& kind,
+                                const std::string& start, const std::string& end,
+                                const std::string& unused);
+// The fiscal date of the day being closed (the printer's opening date, or today).
+ECF_API ecf::DateTime DataMoviFiscal(const std::string& scheme);
+// Fills the four Z datasets (day record, payment totals, tax totals, non-fiscal totals)
+// from the printer; false when the export stopped before reading everything.
+ECF_API bool ExportRedZ(const std::string& unused1, const std::string& scheme,
+                        const std::string& ecfNumber, std::int32_t unused4,
+                        const ecf::Dataset& paymentTypes, ecf::Dataset& dayRecord,
+                        ecf::Dataset& paymentTotals, ecf::Dataset& taxTotals,
+                        ecf::Dataset& nonFiscalTotals);
+// ---- linked vouchers, card-transaction (TEF) vouchers, consumer debit and credit vouchers ----
+ECF_API bool Abre_Comp_NFiscalVinc(const std::string& scheme, const std::string& paymentMethod,
+                                   const std::string& amount, const std::string& coo);
+// vouchers: the first copies, one text per card transaction; secondCopies: entry k is the
+// second copy of voucher k. printingMode 2: `coo` is used as given, not read.
+ECF_API bool ImprimeTef(const std::string& unused1, const std::string& reportText2,
+                        const std::string& reportText3, const std::string& scheme,
+                        const ecf::StringList& vouchers, const ecf::StringList& secondCopies,
+                        const ecf::StringList& unused7, const ecf::StringList& unused8,
+                        const std::string& coo, const std::string& unused10,
+                        const std::string& unused11, double unused12, double unused13,
+                        std::int32_t printingMode, const std::string& unused15,
+                        const std::string& transactionKind);
+// products: a data packet of CDARVPROD, NMPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN.
+ECF_API bool Comp_DebitoCons(const std::string& scheme, const ecf::Variant& products,
+                             double saleTotal, const std::string& unused4,
+                             const std::string& consumerCode, const std::string& consumerName,
+                             const std::string& customer, const std::string& customerLine2,
+                             const std::string& orderPassword, double balanceBefore,
+                             double subsidy, double unused12, const std::string& balanceMode,
+                             const std::string& unused14, const std::string& unused15,
+                             const std::string& unused16, const std::string& unused17,
+                             const ecf::Variant& unused18);
+// payments: one row per payment, VRMOVIVEND and NMTIPORECE.
+ECF_API bool Compr_CredPessoal(
+    const std::string& unused1, const std::string& unused2, const std::string& unused3,
+    const std::string& unused4, const std::string& unused5, const std::string& scheme,
+    std::string& unused7, std::string& unused8, ecf::Dataset& payments, double balanceBefore,
+    const std::string& consumerName, const std::string& depositNumber,
+    const std::string& unused13, const std::string& unused14, const std::string& unused15,
+    const std::string& unused16, const std::string& unused17, const std::string& unused18,
+    const std::string& unused19, const std::string& unused20, const std::string& unused21,
+    const std::string& unused22, const std::string& unused23, const std::string& unused24,
+    bool unused25, const std::string& familyName, const std::string& unused27);
+ECF_API bool Cancela_Cred_Pessoal(const std::string& totalizerCode, const std::string& unused2,
+                                  const std::string& reportText3, const std::string& reportText4,
+                                  const std::string& scheme, std::string& unused6,
+                                  const std::string& depositNumber, const std::string& customer,
+                                  const std::string& consumerName, const std::string& unused10,
+                                  const std::string& paymentMethod, double amount,
+                                  double finalBalance, const std::string& familyName);
+// ---- product report and cash-closing receipts ----
+ECF_API void Relatorio_Produto(const std::string& unused1, const std::string& unused2,
+                               const std::string& unused3, const std::string& openText4,
+                               const std::string& openText5, std::string& coo,
+                               const ecf::Dataset& products, const std::string& confirmation,
+                               const std::string& layout, const std::string& scheme,
+                               bool& reportSeries);
+ECF_API bool GeraReciboSangria(
+    const std::string& unused1, const std::string& productText2, const std::string& openText3,
+    const std::string& openText4, const std::string& ecfNumber, std::int32_t exportNumber,
+    std::string& coo, const ecf::Dataset& envelopes, const ecf::Dataset& withdrawals,
+    const ecf::Dataset& shiftProducts, const ecf::Dataset& people,
+    const ecf::Dataset& dayMovements, const ecf::Dataset& shiftMovements,
+    const ecf::Dataset& dayProducts, ecf::DateTime unused15, bool printReceipt,
+    bool reductionAllowed1, bool unused18, ecf::Dataset& zDay, ecf::Dataset& zPayments,
+    ecf::Dataset& zTaxes, ecf::Dataset& zNonFiscal, bool& zSaved,
+    const ecf::Dataset& paymentTypes, const std::string& productConfirmation,
+    const std::string& productLayout, const std::string& xReading,
+    const std::string& envelopeColumn, const std::string& scheme, bool withdrawalOnly,
+    bool reprint, bool reductionAllowed2, const std::string& motive,
+    const std::string& observation);
 
 }  // extern "C"
 

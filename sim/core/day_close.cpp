@@ -2,7 +2,10 @@
 // in any state of the day), the Z reduction
 // (records the day in the fiscal memory, resets the day totals, closes the day) and the
 // detail-tape reading (reprints the documents of a period from the tape).
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "base/utf8.h"
 #include "core/document_layout.h"
@@ -137,6 +140,7 @@ void emiteReducaoZ(CommandContext& ctx) {
   s.fiscalMemory.push_back(record);
 
   s.totals = DayTotals{};
+  s.dayReceipts.clear();
   s.counters.cooStartOfDay = 0;
   s.day.open = false;
   s.day.reduced = true;
@@ -181,29 +185,38 @@ void emiteLeituraFitaDetalhe(CommandContext& ctx) {
              counter6(static_cast<int>(*cooTo));
   }
 
+  // The tape is the detail memory: every document printed, each found by its header.
+  const Date from = dateFrom.value_or(Date{});
+  const Date to = dateTo.value_or(Date{});
+  std::vector<std::vector<std::string>> inPeriod;
+  for (auto& document : splitDocuments(ctx.tape.read())) {
+    Date date;
+    int documentCoo = 0;
+    // A document has one header line.
+    const bool dated = std::any_of(document.begin(), document.end(), [&](const std::string& line) {
+      return parseHeaderLine(line, date, documentCoo);
+    });
+    if (dated &&
+        inRange(date, documentCoo, byDate, from, to, cooFrom.value_or(0), cooTo.value_or(0))) {
+      inPeriod.push_back(std::move(document));
+    }
+  }
+  // A period without documents is refused, as an empty reading is no fiscal record.
+  if (inPeriod.empty()) {
+    throw CommandError(ErrorCode::ValorForaDaFaixa, "Nenhum documento no intervalo.");
+  }
+
   const int coo = ++s.counters.coo;
   ++s.counters.gnf;
   printHeader(ctx.paper, s, ctx.now, "GNF:" + counter6(s.counters.gnf) + " COO:" + counter6(coo));
   ctx.paper.centered("LEITURA DA MEMÓRIA FITA-DETALHE");
   ctx.paper.line(period);
-  int found = 0;
-  const Date from = dateFrom.value_or(Date{});
-  const Date to = dateTo.value_or(Date{});
-  for (const auto& document : splitDocuments(ctx.tape.read())) {
-    for (const std::string& line : document) {
-      Date date;
-      int documentCoo = 0;
-      if (!parseHeaderLine(line, date, documentCoo)) continue;
-      if (inRange(date, documentCoo, byDate, from, to, cooFrom.value_or(0), cooTo.value_or(0))) {
-        ++found;
-        ctx.paper.rule();
-        for (const std::string& copy : document) ctx.paper.line(copy);
-      }
-      break;  // a document has one header line
-    }
+  for (const auto& document : inPeriod) {
+    ctx.paper.rule();
+    for (const std::string& copy : document) ctx.paper.line(copy);
   }
   ctx.paper.rule();
-  ctx.paper.centered(found == 0 ? "NENHUM DOCUMENTO NO INTERVALO" : "FIM DA LEITURA");
+  ctx.paper.centered("FIM DA LEITURA");
   printFooter(ctx.paper, s);
 }
 

@@ -22,7 +22,9 @@ void cortaPapel(CommandContext& ctx) {
     throw CommandError(ErrorCode::ValorForaDaFaixa, "Tipo de corte " + std::to_string(kind) +
                                                         " fora da faixa 0 a 2.");
   }
-  requireNoDocument(ctx.state);
+  // A management report may be cut between the copies it holds; any other document
+  // waits for its end.
+  if (ctx.state.open.kind != DocKind::Report) requireNoDocument(ctx.state);
   ++ctx.state.conditions.paperCuts;
 }
 

@@ -307,6 +307,7 @@ void closeFiscalReceipt(CommandContext& ctx) {
   }
   s.totals.cash -= doc.change;  // change is handed out in cash
   printClosing(ctx, doc.change);
+  s.dayReceipts.push_back(DayReceipt{doc.coo, doc.payments});
   s.lastFiscal = doc;
   s.hasLastFiscal = true;
   s.open = Document{};
@@ -344,6 +345,8 @@ void cancelLastFiscalReceipt(CommandContext& ctx) {
   }
   s.totals.cash += last.change;
   last.cancelled = true;
+  // A cancelled sale takes no linked voucher any more.
+  std::erase_if(s.dayReceipts, [&](const DayReceipt& r) { return r.coo == last.coo; });
   ++s.counters.cfc;
   const int coo = ++s.counters.coo;
   printHeader(ctx.paper, s, ctx.now, "COO:" + counter6(coo));

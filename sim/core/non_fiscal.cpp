@@ -189,11 +189,15 @@ void abreCreditoDebito(CommandContext& ctx) {
   if (itemNumber < 1 || installments < 1 || installments > 99) {
     throw CommandError(ErrorCode::ValorForaDaFaixa, "NumItem ou NumParcelas fora da faixa.");
   }
-  Document& last = s.lastFiscal;
-  if (!s.hasLastFiscal || last.cancelled || last.coo != coo) {
+  // Any receipt closed during the open day takes vouchers; a cancelled one none.
+  DayReceipt* receipt = nullptr;
+  for (DayReceipt& r : s.dayReceipts) {
+    if (r.coo == coo) receipt = &r;
+  }
+  if (!receipt) {
     throw CommandError(ErrorCode::VinculadoNaoPermitido,
                        "O COO " + counter6(static_cast<int>(coo)) +
-                           " não é o último cupom fiscal pago.");
+                           " não é um cupom fiscal pago do dia.");
   }
   const PaymentMethod& info = *s.tables.method(method);
   if (!info.allowsLinked) {
@@ -203,12 +207,12 @@ void abreCreditoDebito(CommandContext& ctx) {
   // The voucher belongs to the NumItem-th payment in that method.
   Payment* payment = nullptr;
   std::int64_t seen = 0;
-  for (Payment& p : last.payments) {
+  for (Payment& p : receipt->payments) {
     if (p.method == method && ++seen == itemNumber) payment = &p;
   }
   if (!payment) {
     throw CommandError(ErrorCode::VinculadoNaoPermitido,
-                       "O cupom " + counter6(last.coo) + " não tem esse pagamento em " +
+                       "O cupom " + counter6(receipt->coo) + " não tem esse pagamento em " +
                            info.name + ".");
   }
   if (value > payment->value - payment->linkedUsed) {
@@ -222,7 +226,7 @@ void abreCreditoDebito(CommandContext& ctx) {
   Document doc;
   doc.kind = DocKind::Linked;
   doc.coo = ++s.counters.coo;
-  doc.linkedCoo = last.coo;
+  doc.linkedCoo = receipt->coo;
   doc.linkedMethod = method;
   doc.linkedValue = value;
   doc.installments = static_cast<int>(installments);
@@ -232,7 +236,8 @@ void abreCreditoDebito(CommandContext& ctx) {
   printHeader(ctx.paper, s, ctx.now,
               "GNF:" + counter6(s.counters.gnf) + " COO:" + counter6(doc.coo));
   ctx.paper.centered("COMPROVANTE CRÉDITO OU DÉBITO");
-  ctx.paper.line("COO do cupom vinculado: " + counter6(last.coo));
+  ctx.paper.centered("CCD:" + counter6(s.counters.cdc));
+  ctx.paper.line("COO do cupom vinculado: " + counter6(receipt->coo));
   ctx.paper.line("Meio de pagamento: " + info.name);
   printAmount(ctx.paper, "VALOR R$", value);
   ctx.paper.line("Parcelas: " + std::to_string(installments));

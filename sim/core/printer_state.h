@@ -113,6 +113,13 @@ struct Document {
   bool cancelled = false;
 };
 
+// A fiscal receipt closed during the open fiscal day, as its linked vouchers see it: its
+// COO and its payments, each with what vouchers have already covered of it.
+struct DayReceipt {
+  int coo = 0;
+  std::vector<Payment> payments;
+};
+
 // One Z reduction as the fiscal memory keeps it.
 struct ZRecord {
   int crz = 0;
@@ -170,6 +177,7 @@ struct PrinterState {
   Document open;
   bool hasLastFiscal = false;
   Document lastFiscal;  // the last fiscal receipt closed or cancelled
+  std::vector<DayReceipt> dayReceipts;  // closed and not cancelled, until the Z reduction
   std::vector<ZRecord> fiscalMemory;
   Conditions conditions;
   std::int64_t tapeBytes = 0;  // tape length after the last command kept

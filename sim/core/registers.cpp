@@ -104,7 +104,8 @@ std::optional<std::int64_t> integerRegister(const PrinterState& state, const Dat
   if (is(name, "CFC")) return c.cfc;
   if (is(name, "CRZ")) return c.crz;
   if (is(name, "CRO")) return c.cro;
-  if (is(name, "CDC")) return c.cdc;
+  // The linked-voucher counter answers by both of its names.
+  if (is(name, "CDC") || is(name, "CCD")) return c.cdc;
   if (is(name, "GRG")) return c.grg;
   if (is(name, "ECF")) return state.identity.ecfNumber;
   if (is(name, "COOInicioDia")) return c.cooStartOfDay;

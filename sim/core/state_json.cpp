@@ -37,6 +37,7 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Document, kind, coo, consumerId,
                                                 adjustmentCommitted, payments, nonFiscalItems,
                                                 reportCode, linkedCoo, linkedMethod,
                                                 linkedValue, installments, change, cancelled)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DayReceipt, coo, payments)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ZRecord, crz, cro, coo, cooStartOfDay,
                                                 movementDate, issuedAt, grandTotal, totals)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Fault, command, remaining, code, name,
@@ -49,8 +50,8 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Conditions, offline, paperOut, r
                                                 drawerOpenings, paperCuts)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(PrinterState, format, identity, tables,
                                                 counters, day, totals, grandTotal, open,
-                                                hasLastFiscal, lastFiscal, fiscalMemory,
-                                                conditions, tapeBytes)
+                                                hasLastFiscal, lastFiscal, dayReceipts,
+                                                fiscalMemory, conditions, tapeBytes)
 
 nlohmann::json stateToJson(const PrinterState& state) { return state; }
 

@@ -92,6 +92,21 @@ long lowerOf(long c) {
   return c;
 }
 
+// The base letter of an upper-case accented Latin letter; any other character as it is.
+long baseLetterOf(long c) {
+  if (c >= 0xC0 && c <= 0xC5) return 'A';
+  if (c == 0xC7) return 'C';
+  if (c >= 0xC8 && c <= 0xCB) return 'E';
+  if (c >= 0xCC && c <= 0xCF) return 'I';
+  if (c == 0xD1) return 'N';
+  if ((c >= 0xD2 && c <= 0xD6) || c == 0xD8) return 'O';
+  if (c >= 0xD9 && c <= 0xDC) return 'U';
+  if (c == 0xDD || c == 0x178) return 'Y';
+  if (c == 0x160) return 'S';
+  if (c == 0x17D) return 'Z';
+  return c;
+}
+
 template <class Map>
 std::string mapChars(std::string_view text, Map map) {
   std::string out;
@@ -155,6 +170,14 @@ std::string lowerCase(std::string_view text) { return mapChars(text, lowerOf); }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   return upperCase(a) == upperCase(b);
+}
+
+std::string foldCaseAndAccents(std::string_view text) {
+  return mapChars(text, [](long c) { return baseLetterOf(upperOf(c)); });
+}
+
+bool equalsIgnoreCaseAndAccents(std::string_view a, std::string_view b) {
+  return foldCaseAndAccents(a) == foldCaseAndAccents(b);
 }
 
 std::size_t findIgnoreCase(std::string_view haystack, std::string_view needle) {

@@ -25,6 +25,11 @@ std::string upperCase(std::string_view text);
 std::string lowerCase(std::string_view text);
 // Equality ignoring letter case, accented Latin letters included.
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Upper case with the accents of the Latin letters removed (ã → A, Ç → C), so that names
+// typed with and without accents compare equal ("Cartão" and "CARTAO").
+std::string foldCaseAndAccents(std::string_view text);
+bool equalsIgnoreCaseAndAccents(std::string_view a, std::string_view b);
+
 // Byte offset of the first occurrence of `needle` ignoring case, or npos.
 std::size_t findIgnoreCase(std::string_view haystack, std::string_view needle);
 

@@ -35,6 +35,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/env.h"
 #include "ecf/datapacket.h"
 
 namespace ecf {
@@ -49,5 +50,13 @@ std::string encodeDatasetFile(const DataPacket& packet);
 // Throws DatasetError saying what is wrong: not a dataset file, a version it does not
 // read, a truncated file, a checksum mismatch, or content that contradicts itself.
 DataPacket decodeDatasetFile(std::string_view bytes);
+
+// The file at `path`, read and decoded. Throws DatasetError naming the file and saying
+// what is wrong with it: missing, unreadable (the system's own text follows in
+// parentheses) or invalid (what the decoder found).
+DataPacket readDatasetFile(Env& env, const std::string& path,
+                           std::size_t maxBytes = Env::kDefaultReadLimit);
+// Encodes the packet and replaces the file atomically; DatasetError names the file.
+void writeDatasetFile(Env& env, const std::string& path, const DataPacket& packet);
 
 }  // namespace ecf

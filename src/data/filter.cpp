@@ -136,4 +136,13 @@ bool filterAccepts(const Filter& filter, const std::vector<Variant>& row) {
   return true;
 }
 
+std::string quoteFilterValue(std::string_view value) {
+  std::string text = "'";
+  for (const char c : value) {
+    text += c;
+    if (c == '\'') text += '\'';
+  }
+  return text + "'";
+}
+
 }  // namespace ecf

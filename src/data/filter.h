@@ -4,7 +4,8 @@
 //   comparison = field ( "=" | "<>" ) quoted
 //   quoted     = "'" { any character but "'" | "''" } "'"
 //
-// "AND" is read in any letter case, field names ignore case, spaces around tokens are free.
+// "AND" is read in any letter case, field names ignore case, spaces around tokens are free
+// and may be left out after a quoted text ("A = '1'AND B = '2'").
 // A row passes when the text form of each field (see textForm) equals, or differs from,
 // the quoted text, compared exactly. Anything else is a DatasetError.
 #pragma once
@@ -31,5 +32,10 @@ Filter parseFilter(std::string_view text, const std::vector<FieldDef>& fields,
                    std::string_view datasetName);
 
 bool filterAccepts(const Filter& filter, const std::vector<Variant>& row);
+
+// A value written as a quoted text of the filter language: between single quotes, each
+// quote inside doubled. Every filter text built from data goes through here, so a value
+// always matches itself and never reads as a different comparison or a broken filter.
+std::string quoteFilterValue(std::string_view value);
 
 }  // namespace ecf

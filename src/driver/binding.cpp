@@ -45,21 +45,26 @@ const EntryBinding kEntries[] = {
 
 // Every call through an entry goes through here, so a missing binding is one clear
 // failure instead of a call through nothing.
+// The log says which of the three it is: never loaded, unbound by StopImpFiscal (or a
+// failed binding), or bound with the port closed.
 template <class Fn>
 Fn entry(Fn reference, const char* what) {
   if (reference == nullptr) {
-    throw DriverUnavailable(std::string("driver da impressora fiscal não carregado (") + what +
-                            ")");
+    const char* state = ImpFisDLLHandle == nullptr
+                            ? "driver da impressora fiscal não carregado ("
+                            : "funções do driver da impressora fiscal desvinculadas (";
+    throw DriverUnavailable(std::string(state) + what + ")");
   }
   return reference;
 }
 
 template <class Fn>
 Fn channelEntry(Fn reference, const char* what) {
+  entry(reference, what);
   if (!channelOpen) {
     throw DriverUnavailable(std::string("porta da impressora fiscal fechada (") + what + ")");
   }
-  return entry(reference, what);
+  return reference;
 }
 
 std::string fromDriver(const char* text) { return text ? cp1252ToUtf8(text) : std::string(); }

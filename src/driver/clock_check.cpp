@@ -28,24 +28,41 @@ int digitsAt(const std::string& text, std::size_t pos, std::size_t count) {
 
 int currentCentury() { return moduleEnv().now().year() / 100 * 100; }
 
-std::optional<DateTime> makeDateTime(int year, int month, int day, int hour, int minute) {
+std::optional<DateTime> makeDateTime(int year, int month, int day, int hour, int minute,
+                                     int second = 0) {
   if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0) return std::nullopt;
-  if (!DateTime::isValid(year, month, day, hour, minute)) return std::nullopt;
-  return DateTime::fromParts(year, month, day, hour, minute);
+  if (!DateTime::isValid(year, month, day, hour, minute, second)) return std::nullopt;
+  return DateTime::fromParts(year, month, day, hour, minute, second);
+}
+
+// Seconds that are missing or unreadable leave the reading to the minute.
+std::optional<PrinterClock> makeClock(int year, int month, int day, int hour, int minute,
+                                      int second) {
+  const bool hasSeconds = second >= 0 && second <= 59;
+  const auto time = makeDateTime(year, month, day, hour, minute, hasSeconds ? second : 0);
+  if (!time) return std::nullopt;
+  return PrinterClock{*time, hasSeconds};
+}
+
+// `time` cut to the second, or to the minute.
+DateTime cutTime(const DateTime& time, bool keepSeconds) {
+  return DateTime::fromParts(time.year(), time.month(), time.day(), time.hour(), time.minute(),
+                             keepSeconds ? time.second() : 0);
 }
 
 }  // namespace
 
-std::optional<DateTime> parsePrinterDateTime(const std::string& text) {
+std::optional<PrinterClock> parsePrinterDateTime(const std::string& text) {
   if (text.size() >= 16 && text[2] == '/' && text[5] == '/') {
     // dd/mm/yyyy followed by hh:mm[:ss]
-    return makeDateTime(digitsAt(text, 6, 4), digitsAt(text, 3, 2), digitsAt(text, 0, 2),
-                        digitsAt(text, 10, 2), digitsAt(text, 13, 2));
+    return makeClock(digitsAt(text, 6, 4), digitsAt(text, 3, 2), digitsAt(text, 0, 2),
+                     digitsAt(text, 10, 2), digitsAt(text, 13, 2), digitsAt(text, 16, 2));
   }
   // ddmmyy followed by hhmm[ss]
   const int year = digitsAt(text, 4, 2);
-  return makeDateTime(year < 0 ? -1 : currentCentury() + year, digitsAt(text, 2, 2),
-                      digitsAt(text, 0, 2), digitsAt(text, 6, 2), digitsAt(text, 8, 2));
+  return makeClock(year < 0 ? -1 : currentCentury() + year, digitsAt(text, 2, 2),
+                   digitsAt(text, 0, 2), digitsAt(text, 6, 2), digitsAt(text, 8, 2),
+                   digitsAt(text, 10, 2));
 }
 
 bool readPrinterDateTime(const std::string& scheme, std::string& printerDateTime) {
@@ -76,10 +93,12 @@ bool checkPrinterClock(const std::string& scheme, DateTime& movementDate,
 
   const DateTime now = moduleEnv().now();
   if (!printerDateTime.empty()) {
-    if (const auto printerTime = parsePrinterDateTime(printerDateTime)) {
-      // The true distance in whole minutes, across days: a clock a day and five minutes
-      // off is off, not five minutes off.
-      const long long minutes = std::llabs(printerTime->millisUntil(now)) / 60000;
+    if (const auto printer = parsePrinterDateTime(printerDateTime)) {
+      // The true distance in whole minutes, across days (a clock a day and five minutes
+      // off is off, not five minutes off), with both clocks read to the same precision:
+      // the computer's seconds against a printer's missing ones would hide a minute.
+      const DateTime computer = cutTime(now, printer->hasSeconds);
+      const long long minutes = std::llabs(printer->time.millisUntil(computer)) / 60000;
       if (minutes > kClockToleranceMinutes) {
         showNotice(msgPadrao("Datadif"), scheme);
         result = false;

@@ -68,6 +68,11 @@ std::string fetchReturns() {
   return returnsText;
 }
 
+void keepReturnedValue(const std::string& value) {
+  returnsText = value;
+  stRetornoFuncao = returnsText.c_str();
+}
+
 bool runQuery(const Command& command, const std::string& debugLine, const std::string& scheme,
               bool showMessage, std::string& returned) {
   if (!runCommand(command, debugLine, scheme, showMessage)) return false;

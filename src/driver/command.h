@@ -36,6 +36,11 @@ bool runQuery(const Command& command, const std::string& debugLine, const std::s
 
 // The texts returned by the last command; also kept in stRetornoFuncao.
 std::string fetchReturns();
+// Once a value is cut out of the returned texts, stRetornoFuncao holds the value itself.
+void keepReturnedValue(const std::string& value);
+
+// Replaces the returned text kept in stRetornoFuncao by the value cut out of it.
+void keepReturnedValue(const std::string& value);
 
 // The judgement of the last command (AnalisaRetorno without its unused arguments).
 bool analyseLastCommand(const std::string& scheme, bool showMessage);

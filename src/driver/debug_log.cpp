@@ -3,6 +3,7 @@
 #include "base/dateformat.h"
 #include "base/utf8.h"
 #include "ecf/module.h"
+#include "host/export_guard.h"
 #include "host/module_env.h"
 
 namespace ecf {
@@ -27,4 +28,8 @@ void writeDebugLine(const std::string& text) {
 
 }  // namespace ecf
 
-extern "C" ECF_API void ImpFisDebug(const std::string& text) { ecf::writeDebugLine(text); }
+// A host thread may log while another runs an operation: stImpDebug and the log file are
+// module state like any other.
+extern "C" ECF_API void ImpFisDebug(const std::string& text) {
+  ecf::guardedVoid("ImpFisDebug", "", [&] { ecf::writeDebugLine(text); });
+}

@@ -4,6 +4,7 @@
 
 #include "base/numberformat.h"
 #include "data/dataset_file.h"
+#include "data/filter.h"
 #include "ecf/module.h"
 #include "host/datamodule.h"
 #include "host/export_guard.h"
@@ -16,31 +17,6 @@ namespace {
 
 // The stored value of a row whose total has not been recorded yet.
 constexpr double kUnrecordedMarker = 10.10;
-
-std::string quoted(const std::string& value) {
-  std::string text = "'";
-  for (const char c : value) {
-    text += c;
-    if (c == '\'') text += '\'';
-  }
-  return text + "'";
-}
-
-void loadGrandTotalFile(Dataset& dataset, const std::string& path) {
-  std::string bytes;
-  std::string error;
-  if (!moduleEnv().readFile(path, bytes, &error, kGrandTotalFileLimit)) {
-    throw DatasetError("Arquivo " + path + " não pode ser lido: " + error);
-  }
-  dataset.setData(decodeDatasetFile(bytes));
-}
-
-void saveGrandTotalFile(const Dataset& dataset, const std::string& path) {
-  std::string error;
-  if (!moduleEnv().replaceFile(path, encodeDatasetFile(dataset.data()), &error)) {
-    throw DatasetError("Arquivo " + path + " não pode ser gravado: " + error);
-  }
-}
 
 std::string invalidFileMessage(const std::string& path) {
   std::string text = msgPadrao("ArqConfig_Inv4");
@@ -64,10 +40,11 @@ bool updateGrandTotalFile(const Variant& bag) {
   Dataset& check = module.cdsCheckECF;
   bool result = true;
   try {
-    loadGrandTotalFile(check, path);
+    check.setData(readDatasetFile(moduleEnv(), path, kGrandTotalFileLimit));
     check.setFiltered(false);
-    check.setFilter("CDFILIAL = " + quoted(branch) + " AND CDCAIXA = " + quoted(cashRegister) +
-                    " AND NRSERIEECF = " + quoted(serial));
+    check.setFilter("CDFILIAL = " + quoteFilterValue(branch) +
+                    " AND CDCAIXA = " + quoteFilterValue(cashRegister) +
+                    " AND NRSERIEECF = " + quoteFilterValue(serial));
     check.setFiltered(true);
     check.first();
     if (check.isEmpty() || check.asText("CAMPO01") != "S") return true;
@@ -98,7 +75,7 @@ bool updateGrandTotalFile(const Variant& bag) {
       check.edit();
       check.setValue("CAMPO02", Cripto(printerTotal, kGrandTotalKey));
       check.post();
-      saveGrandTotalFile(check, path);
+      writeDatasetFile(moduleEnv(), path, check.data());
       check.close();
     }
   } catch (const DriverUnavailable&) {

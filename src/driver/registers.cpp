@@ -29,15 +29,26 @@ std::string removeAll(std::string text, char unwanted) {
 std::string valueAfterPrefix(std::string_view returned, std::size_t prefixLength) {
   inPos = static_cast<std::int32_t>(prefixLength + 1);
   inPos1 = static_cast<std::int32_t>(charCount(returned));
-  return charSubstr(returned, prefixLength);
+  const std::string value = charSubstr(returned, prefixLength);
+  keepReturnedValue(value);
+  return value;
+}
+
+std::string moneyValue(std::string_view returned) {
+  const std::string value = removeAll(valueAfterPrefix(returned, 11), '.');
+  keepReturnedValue(value);
+  return value;
 }
 
 std::string delimitedValue(std::string_view returned) {
   const std::size_t length = charCount(returned);
-  if (length <= 12) return "";
-  inPos = 12;
-  inPos1 = static_cast<std::int32_t>(length - 1);
-  return charSubstr(returned, 11, length - 12);
+  const std::string value = length <= 12 ? "" : charSubstr(returned, 11, length - 12);
+  if (length > 12) {
+    inPos = 12;
+    inPos1 = static_cast<std::int32_t>(length - 1);
+  }
+  keepReturnedValue(value);
+  return value;
 }
 
 std::string quotedValueBefore(std::string_view returned, std::string_view startKey,
@@ -76,8 +87,7 @@ std::string readMoney(const std::string& registerName, bool showMessage) {
                     executedLine("LeMoeda - NomeDadoMonetario - " + registerName))) {
     return "";
   }
-  // The printer may group thousands with "."; the decimal comma stays.
-  const std::string value = removeAll(valueAfterPrefix(returned, 11), '.');
+  const std::string value = moneyValue(returned);
   writeDebugLine("Retorno Impressora: " + value);
   return value;
 }
@@ -85,8 +95,10 @@ std::string readMoney(const std::string& registerName, bool showMessage) {
 std::string textValue(std::string_view returned) {
   constexpr std::size_t kPrefix = 12;  // ValorTexto="
   const std::size_t length = charCount(returned);
-  if (length <= kPrefix) return "";
-  return Trim(charSubstr(returned, kPrefix, length - kPrefix - 1));
+  const std::string value =
+      length <= kPrefix ? "" : Trim(charSubstr(returned, kPrefix, length - kPrefix - 1));
+  keepReturnedValue(value);
+  return value;
 }
 
 bool readFlag(int selector) {
@@ -124,6 +136,12 @@ double amountValue(std::string_view text) {
   return textToFloat(digits, hostSettings());
 }
 
+double printerNumber(std::string_view text) {
+  // The printer always writes a decimal comma.
+  static const HostSettings printerNotation = HostSettings::brazilian();
+  return textToFloat(text, printerNotation);
+}
+
 }  // namespace ecf
 
 extern "C" {
@@ -153,8 +171,7 @@ ECF_API bool BuscaTotGer(const std::string& scheme, std::string& grandTotal) {
                            ecf::executedLine("LeMoeda - NomeDadoMonetario - GT"))) {
       return false;
     }
-    std::string value = ecf::valueAfterPrefix(returned, 11);
-    std::erase(value, '.');
+    const std::string value = ecf::moneyValue(returned);
     // Converted before the out-parameter is touched: an unreadable total leaves it as it was.
     const double total = ecf::amountValue(value);
     grandTotal = ecf::floatToText(total, ecf::hostSettings());

@@ -6,8 +6,13 @@
 
 namespace ecf {
 
+// The cuts below leave the value they return in stRetornoFuncao.
+//
 // Everything after the first `prefixLength` characters ("ValorInteiro=" is 13).
 std::string valueAfterPrefix(std::string_view returned, std::size_t prefixLength);
+// A LeMoeda answer: everything after "ValorMoeda=", less the thousands points the printer
+// may send (the decimal comma stays).
+std::string moneyValue(std::string_view returned);
 // Date, time and text answers carry their value between delimiters after an 11-character
 // prefix: the characters from position 12, less the last one.
 std::string delimitedValue(std::string_view returned);
@@ -34,5 +39,9 @@ bool readFlag(int selector);
 // GetValue: a printer amount with two implied decimals ("1.234,56" → 1234.56). Throws
 // ConversionError for a text without digits.
 double amountValue(std::string_view text);
+// A money or percentage text as the printer writes it ("1234,56", "18,00": decimal comma,
+// thousands points already removed), whatever the host's own notation. Throws
+// ConversionError for anything else, an empty text included.
+double printerNumber(std::string_view text);
 
 }  // namespace ecf

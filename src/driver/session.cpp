@@ -1,4 +1,5 @@
 // Binding the driver, opening and closing the port: the printer session.
+#include <optional>
 #include <string>
 
 #include "driver/binding.h"
@@ -26,15 +27,40 @@ bool receiptPending(const std::string& fiscalState) {
          (fiscalState[0] == '2' || fiscalState[0] == '4' || fiscalState[0] == '8');
 }
 
-bool openPort(const Variant& bag) {
-  ensureDataModule();
-  const std::string branch = bagText(bag, "CDFILIAL");
-  const std::string register_ = bagText(bag, "CDCAIXA");
-  const std::string serial = bagText(bag, "NRSERIE");
-  const std::string scheme = bagText(bag, "ESQUEMACOR");
-  const std::string port = bagText(bag, "PORTAIMPFIS");
+// What the port opening reads from its bag. Branch, register and serial only name the
+// grand-total row after a pending receipt is cancelled.
+struct PortBag {
+  std::string branch;
+  std::string cashRegister;
+  std::string serial;
+  std::string scheme;
+  std::optional<std::string> port;  // none when the bag lacks it
+};
 
-  if (driver::openPort(port) < 0) {
+// AbrePorta on its own refuses a bag that lacks a field, as any operation does.
+PortBag readPortBag(const Variant& bag) {
+  return PortBag{bagText(bag, "CDFILIAL"), bagText(bag, "CDCAIXA"), bagText(bag, "NRSERIE"),
+                 bagText(bag, "ESQUEMACOR"), bagText(bag, "PORTAIMPFIS")};
+}
+
+// The start-up has already told the operator what its bag lacks: it goes on with what
+// there is.
+PortBag readPortBagLeniently(const Variant& bag) {
+  PortBag fields{bagTextLenient(bag, "CDFILIAL"), bagTextLenient(bag, "CDCAIXA"),
+                 bagTextLenient(bag, "NRSERIE"), bagTextLenient(bag, "ESQUEMACOR"),
+                 std::nullopt};
+  if (findBagField(bag, "PORTAIMPFIS") != nullptr) fields.port = bagText(bag, "PORTAIMPFIS");
+  return fields;
+}
+
+bool openPort(const PortBag& bag) {
+  ensureDataModule();
+  const std::string& scheme = bag.scheme;
+  const std::string port = bag.port.value_or("");
+
+  // Without a port text the driver is not asked at all: it might open whatever port it
+  // takes by default.
+  if (!bag.port || driver::openPort(port) < 0) {
     writeDebugLine("ERRO!!! Abrindo porta " + port);
     showNotice(msgPadrao("ErroPorta"), scheme);
     return false;
@@ -62,9 +88,9 @@ bool openPort(const Variant& bag) {
   }
   if (receiptPending(valueAfterPrefix(returned, 13))) {
     sendCommand(Command{"CancelaCupom", {}}, executedLine("CancelaCupom"));
-    updateGrandTotalFile(makeBag({{"CDFILIAL", branch},
-                                  {"CDCAIXA", register_},
-                                  {"NRSERIEIMP", serial},
+    updateGrandTotalFile(makeBag({{"CDFILIAL", bag.branch},
+                                  {"CDCAIXA", bag.cashRegister},
+                                  {"NRSERIEIMP", bag.serial},
                                   {"ESQUEMACOR", scheme},
                                   {"IDVALIDA", "N"}}));
   }
@@ -78,10 +104,11 @@ extern "C" {
 
 ECF_API bool StartImpFiscal(ecf::Variant& bag) {
   return ecf::guarded("StartImpFiscal", "001", false, [&] {
-    // These reads only validate the bag: a missing field is reported once and the
-    // start-up goes on.
+    // These reads only validate the bag, for every field the start-up reads: a missing
+    // one is reported once and the start-up goes on.
     try {
-      for (const char* field : {"CDFILIAL", "CDCAIXA", "NRSERIEIMP", "ESQUEMA", "CDPORTAIMPFIS"}) {
+      for (const char* field : {"CDFILIAL", "CDCAIXA", "NRSERIEIMP", "ESQUEMA", "CDPORTAIMPFIS",
+                                "NRSERIE", "ESQUEMACOR", "PORTAIMPFIS"}) {
         ecf::RecebeParams(bag, field);
       }
     } catch (const std::exception& error) {
@@ -92,7 +119,7 @@ ECF_API bool StartImpFiscal(ecf::Variant& bag) {
           "001");
     }
     if (!ecf::driver::bind()) return false;
-    if (!ecf::openPort(bag)) return false;
+    if (!ecf::openPort(ecf::readPortBagLeniently(bag))) return false;
     boImpFiscalOK = true;
     return true;
   });
@@ -100,7 +127,7 @@ ECF_API bool StartImpFiscal(ecf::Variant& bag) {
 
 ECF_API bool AbrePorta(const ecf::Variant& bag) {
   return ecf::guarded("AbrePorta", ecf::bagTextLenient(bag, "ESQUEMACOR"), false,
-                      [&] { return ecf::openPort(bag); });
+                      [&] { return ecf::openPort(ecf::readPortBag(bag)); });
 }
 
 ECF_API void StopImpFiscal() {

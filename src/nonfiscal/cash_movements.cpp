@@ -1,15 +1,12 @@
 // Money put into the drawer (supply) and taken out of it (withdrawal), each registered on
 // the printer under its own non-fiscal totalizer. The printer prints its own document.
-#include <cmath>
 #include <string>
 
-#include "base/conversionerror.h"
-#include "base/numberformat.h"
 #include "driver/command.h"
 #include "ecf/module.h"
 #include "host/datamodule.h"
 #include "host/export_guard.h"
-#include "host/module_env.h"
+#include "nonfiscal/amount_text.h"
 #include "nonfiscal/nonfiscal_document.h"
 #include "nonfiscal/report_primitives.h"
 
@@ -18,14 +15,6 @@ namespace {
 
 // The printer's default payment method, by code rather than by name.
 constexpr const char* kDefaultPaymentCode = "-2";
-
-// The amount as every Valor parameter and debug line carries it: "0.00" under the host's
-// decimal separator. A value that is not a number never reaches the printer.
-std::string cashAmountText(double amount) {
-  std::string text = formatPattern("0.00", amount, hostSettings());
-  if (!std::isfinite(amount)) throw ConversionError("'" + text + "' não é um valor válido");
-  return text;
-}
 
 bool payInDefaultMethod(const std::string& scheme, const std::string& amount) {
   return runCommand(Command{"PagaCupom",
@@ -43,7 +32,7 @@ bool payInDefaultMethod(const std::string& scheme, const std::string& amount) {
 bool registerSupply(const std::string& scheme, double amount) {
   ensureDataModule();
   if (amount <= 0) return true;  // nothing to register; a NaN goes on to be refused
-  const std::string text = cashAmountText(amount);
+  const std::string text = amountText(amount);
   return openNonFiscalReceipt(scheme) &&
          registerNonFiscalItem(scheme, idTotParcSuprimento, text) &&
          payInDefaultMethod(scheme, text) && closeDocument(scheme);
@@ -53,7 +42,7 @@ bool registerSupply(const std::string& scheme, double amount) {
 // printer takes the item with no opening and no payment.
 bool registerWithdrawal(const std::string& scheme, double amount) {
   ensureDataModule();
-  const std::string text = cashAmountText(amount);
+  const std::string text = amountText(amount);
   return registerNonFiscalItem(scheme, idTotParcSangria, text) && closeDocument(scheme);
 }
 

@@ -4,6 +4,7 @@
 #include "driver/command.h"
 #include "ecf/module.h"
 #include "host/export_guard.h"
+#include "receipt/drawer_cutter.h"
 
 namespace ecf {
 namespace {
@@ -18,6 +19,12 @@ bool sendOnce(const Command& command, const std::string& debugLine, const std::s
 }
 
 }  // namespace
+
+bool cutPaper(const std::string& scheme) {
+  return sendOnce(Command{"CortaPapel", {{"TipoCorte", kCutKind, PARAMETRO_UINT}}},
+                  executedLine(std::string("CortaPapel - TipoCorte - ") + kCutKind), scheme);
+}
+
 }  // namespace ecf
 
 extern "C" {
@@ -33,11 +40,7 @@ ECF_API bool Abre_Gaveta_Imp(const std::string& scheme, bool /*unused*/) {
 }
 
 ECF_API bool Guilhotina(const std::string& scheme, std::int32_t /*cutKind*/) {
-  return ecf::guarded("Guilhotina", scheme, false, [&] {
-    return ecf::sendOnce(
-        ecf::Command{"CortaPapel", {{"TipoCorte", ecf::kCutKind, PARAMETRO_UINT}}},
-        ecf::executedLine(std::string("CortaPapel - TipoCorte - ") + ecf::kCutKind), scheme);
-  });
+  return ecf::guarded("Guilhotina", scheme, false, [&] { return ecf::cutPaper(scheme); });
 }
 
 // This printer prints no bar codes: the call is accepted and nothing is sent.

@@ -51,8 +51,7 @@ bool readDaySurchargeTotal(const std::string& scheme, std::string& total) {
                     executedLine("LeMoeda - NomeDadoMonetario"))) {
     return false;
   }
-  std::string value = valueAfterPrefix(returned, 11);
-  std::erase(value, '.');
+  const std::string value = moneyValue(returned);
   writeDebugLine("Retorno Impressora: " + value);
   total = value;
   return true;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "data/dataset_helpers.h"
+#include "data/filter.h"
 
 namespace ecf {
 namespace {
@@ -48,6 +49,43 @@ TEST(DatasetFilter, DoubledQuoteStandsForOneQuote) {
 
   ds.setFilter("NOME <> 'D''Avila' AND NOME <> ''''");
   EXPECT_EQ(ds.recordCount(), 4);
+}
+
+TEST(DatasetFilter, NoSpaceIsNeededBetweenAQuotedTextAndAnd) {
+  Dataset ds = paymentDataset();
+  ds.setFilter("TIPO = 'B'AND FORMA = 'Cartão'");
+  ds.setFiltered(true);
+  EXPECT_EQ(column(ds, "NOME"), (Names{"Caio"}));
+}
+
+// Values built into filters from data: whatever they hold, each matches exactly the rows
+// holding it, and never turns into another comparison or a broken filter.
+TEST(DatasetFilter, QuotedValuesMatchThemselvesAndNothingElse) {
+  Dataset ds("cdsItens");
+  ds.setFieldDefs({{"NRSEQVENDA", FieldType::Text, 0}, {"CDFAMILISALD", FieldType::Text, 0}});
+  ds.createDataSet();
+  const std::vector<std::string> hostile{
+      "D'Avila", "'", "''", "", "7' OR NRSEQVENDA <> '", "7'AND CDFAMILISALD <> 'x",
+      "' AND CDFAMILISALD = '1", "açaí 'ó'"};
+  for (const std::string& value : hostile) {
+    testing::addRow(ds, {"NRSEQVENDA", "CDFAMILISALD"}, {value, "1"});
+  }
+  testing::addRow(ds, {"NRSEQVENDA", "CDFAMILISALD"}, {"7", "1"});
+  testing::addRow(ds, {"NRSEQVENDA", "CDFAMILISALD"}, {"7", "x"});
+
+  EXPECT_EQ(quoteFilterValue("D'Avila"), "'D''Avila'");
+  EXPECT_EQ(quoteFilterValue(""), "''");
+  for (const std::string& value : hostile) {
+    SCOPED_TRACE(value);
+    // The shape the statement's sale items use: no space before AND.
+    ds.setFilter("NRSEQVENDA = " + quoteFilterValue(value) +
+                 "AND CDFAMILISALD = " + quoteFilterValue("1"));
+    ds.setFiltered(true);
+    EXPECT_EQ(column(ds, "NRSEQVENDA"), (Names{value}));
+    ds.setFilter("NRSEQVENDA <> " + quoteFilterValue(value));
+    EXPECT_EQ(ds.recordCount(), static_cast<int>(hostile.size()) + 1);
+    ds.setFiltered(false);
+  }
 }
 
 TEST(DatasetFilter, EmptyTextShowsEveryRowAndTextIsCheckedWhenSwitchedOn) {

@@ -106,7 +106,22 @@ TEST_F(CommandLayerTest, AnOperationWithThePortClosedFailsWithoutReachingTheDriv
   EXPECT_EQ("", LeInteiro("COO", true));
   EXPECT_TRUE(printer().commands().empty());
   EXPECT_TRUE(op().messages().empty());
-  ASSERT_FALSE(newDebugLines().empty());
+  EXPECT_EQ(std::vector<std::string>{"ERRO!!! LeInteiro: porta da impressora fiscal fechada "
+                                     "(LimpaParams)"},
+            newDebugLines());
+}
+
+TEST_F(CommandLayerTest, AnOperationAfterStopImpFiscalSaysTheDriverIsUnbound) {
+  ASSERT_TRUE(start());
+  StopImpFiscal();  // the port stays open; only the driver's entries are gone
+  printer().clearRecord();
+  markLog();
+  EXPECT_EQ("", LeInteiro("COO", true));
+  EXPECT_TRUE(printer().commands().empty());
+  EXPECT_TRUE(op().messages().empty());
+  EXPECT_EQ(std::vector<std::string>{"ERRO!!! LeInteiro: funções do driver da impressora fiscal "
+                                     "desvinculadas (LimpaParams)"},
+            newDebugLines());
 }
 
 TEST_F(CommandLayerTest, AnOperationBeforeAnyStartUpFailsQuietly) {

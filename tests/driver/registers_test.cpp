@@ -26,6 +26,38 @@ TEST_F(RegistersTest, MoneyValuesLoseTheirThousandsPoints) {
             newDebugLines());
 }
 
+TEST_F(RegistersTest, AfterEachReadTheSharedReturnHoldsTheValueItself) {
+  ASSERT_TRUE(start());
+  const auto shared = [] { return std::string(stRetornoFuncao); };
+
+  printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=123");
+  EXPECT_EQ("000123", Nr_Cupom("", "001"));
+  EXPECT_EQ("123", shared());
+  printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=42");
+  EXPECT_EQ("42", LeInteiro("CRZ", false));
+  EXPECT_EQ("42", shared());
+
+  printer().scriptNextAnswer("LeMoeda", 0, 0, "ValorMoeda=12.345,67");
+  EXPECT_EQ("12345,67", LeMoeda("TotalDiaVendaBruta", false));
+  EXPECT_EQ("12345,67", shared());
+  std::string total;
+  printer().scriptNextAnswer("LeMoeda", 0, 0, "ValorMoeda=1.234,50");
+  ASSERT_TRUE(BuscaTotGer("001", total));
+  EXPECT_EQ("1234,50", shared());
+
+  // Date and time are cut the same way; the time is read last.
+  std::string dateTime;
+  printer().scriptNextAnswer("LeHora", 0, 0, "ValorHora=\"103015\"");
+  ASSERT_TRUE(Data_Imp("001", dateTime));
+  EXPECT_EQ("103015", shared());
+
+  // The identification reads the serial number (a text) last.
+  ecf::Variant bag = ecf::makeBag({{"ESQUEMA", "001"}});
+  printer().scriptNextAnswer("LeTexto", 0, 0, "ValorTexto=\"  VP0001  \"");
+  ASSERT_TRUE(Carrega_Dados_Impressora(bag));
+  EXPECT_EQ("VP0001", shared());
+}
+
 TEST_F(RegistersTest, FlagSelectorsTestTheirBitFromTheHighestDown) {
   ASSERT_TRUE(start());
   const auto flagOn = [&](const char* value, int selector) {

@@ -1,8 +1,11 @@
 // Starting the printer session: the port, the clock check, a pending receipt, the
 // grand-total file.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include <unistd.h>
 
@@ -35,7 +38,19 @@ class StartUpTest : public ModuleTest {
     printer().scriptNextAnswer("LeMoeda", 0, 0, "ValorMoeda=" + amount);
   }
 
+  // startBag() without one of its fields.
+  ecf::Variant bagWithout(const std::string& field) const {
+    const ecf::Variant bag = startBag();
+    ecf::Variant::Array pairs;
+    for (const ecf::Variant& pair : bag.asArray()) {
+      if (pair.asArray()[0].toText() != field) pairs.push_back(pair);
+    }
+    return ecf::Variant(pairs);
+  }
+
   static constexpr const char* kSerial = "SIM0001";
+  static constexpr const char* kClockOff =
+      "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
 };
 
 TEST_F(StartUpTest, AClockUpToFifteenMinutesOffPasses) {
@@ -46,15 +61,32 @@ TEST_F(StartUpTest, AClockUpToFifteenMinutesOffPasses) {
 }
 
 TEST_F(StartUpTest, AClockMoreThanFifteenMinutesOffFailsTheStartUp) {
-  const std::string message = "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
   for (const long long minutes : {-16LL, 65LL, 24LL * 60 + 5, -24LL * 60}) {
     SCOPED_TRACE(minutes);
     op().clear();
     printer().setClock(clock().addMinutes(minutes));
     EXPECT_FALSE(start());
     ASSERT_EQ(1u, op().texts().size());
-    EXPECT_EQ(message, op().texts()[0]);
+    EXPECT_EQ(kClockOff, op().texts()[0]);
     FechaPorta();
+  }
+}
+
+TEST_F(StartUpTest, TheClockDistanceCountsSecondsOnBothSides) {
+  // Both clocks stand at a half minute (and just before a whole one): the printer's
+  // seconds count as much as the computer's, ahead or behind.
+  for (const int seconds : {30, 59}) {
+    for (const long long minutes : {15LL, -15LL, 16LL, -16LL}) {
+      SCOPED_TRACE(std::to_string(minutes) + " min at :" + std::to_string(seconds));
+      op().clear();
+      setClock(ecf::DateTime::fromParts(2026, 12, 8, 10, 0, seconds));
+      printer().setClock(clock().addMinutes(minutes));
+      const bool passes = minutes == 15 || minutes == -15;
+      EXPECT_EQ(passes, start());
+      EXPECT_EQ(passes ? std::vector<std::string>{} : std::vector<std::string>{kClockOff},
+                op().texts());
+      FechaPorta();
+    }
   }
 }
 
@@ -188,17 +220,35 @@ TEST_F(StartUpTest, AnUnreadableGrandTotalIsNeverRecorded) {
   EXPECT_EQ(before, fileBytes());
 }
 
-TEST_F(StartUpTest, AMissingOrCorruptFileIsReportedAndTheStepGoesOn) {
+TEST_F(StartUpTest, AMissingUnreadableOrDamagedFileIsNamedAndTheStepGoesOn) {
   ASSERT_TRUE(start());
-  op().clear();
-  EXPECT_TRUE(updateGrandTotal("S"));
-  EXPECT_EQ(1u, op().messages().size());
-
-  std::ofstream(grandTotalPath(), std::ios::binary) << "not a dataset file";
-  op().clear();
-  EXPECT_TRUE(updateGrandTotal("S"));
-  EXPECT_EQ(1u, op().messages().size());
+  const std::string path = grandTotalPath();
+  const auto noticeFor = [&](const std::function<void()>& prepare) {
+    std::filesystem::remove_all(path);
+    prepare();
+    op().clear();
+    EXPECT_TRUE(updateGrandTotal("S"));
+    return op().texts();
+  };
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não encontrado."},
+            noticeFor([] {}));
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não pode ser lido (cannot read '" +
+                                     path + "': Is a directory)."},
+            noticeFor([&] { std::filesystem::create_directory(path); }));
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path +
+                                     ") está inválido. Arquivo de dataset inválido: assinatura "
+                                     "não reconhecida"},
+            noticeFor([&] { std::ofstream(path, std::ios::binary) << "not a dataset file"; }));
   EXPECT_EQ("not a dataset file", fileBytes());
+  EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path +
+                                     ") está inválido. Arquivo de dataset corrompido: a soma de "
+                                     "verificação (CRC-32) não confere"},
+            noticeFor([&] {
+              writeGrandTotalFile("S", "10,10");
+              std::string bytes = fileBytes();
+              bytes[bytes.size() / 2] ^= 0x20;
+              std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+            }));
 }
 
 // A grand-total file is a few hundred bytes: a huge file or a device under its name is
@@ -238,18 +288,63 @@ TEST_F(StartUpTest, PlantedLinksInTheHostDirectoryAreNeverWrittenThrough) {
   EXPECT_EQ("intact", ecftest::fileBytes(victim));
 }
 
-TEST_F(StartUpTest, ABagMissingAFieldIsReportedOnceAndTheStartUpGoesOn) {
-  ecf::Variant bag = startBag();
-  ecf::Variant::Array pairs;
-  for (const ecf::Variant& pair : bag.asArray()) {
-    if (pair.asArray()[0].toText() != "ESQUEMA") pairs.push_back(pair);
+TEST_F(StartUpTest, AFileThatCannotBeRewrittenIsNamed) {
+  writeGrandTotalFile("S", "1,00");
+  ASSERT_TRUE(start());
+  // The replacement is written beside the file first; a directory holds its name.
+  const std::string temporary = grandTotalPath() + ".tmp-" + std::to_string(getpid());
+  std::filesystem::create_directory(temporary);
+  printerGrandTotalIs("2.000,00");
+  op().clear();
+  EXPECT_TRUE(updateGrandTotal("N"));
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_EQ(0u, op().texts()[0].find("Arquivo (" + grandTotalPath() +
+                                     ") não pode ser gravado (cannot create '" + temporary +
+                                     "': "));
+  EXPECT_EQ("1,00", recordedTotal());
+}
+
+TEST_F(StartUpTest, ABagMissingAnyFieldIsReportedOnceAndTheStartUpGoesOn) {
+  const std::string notice =
+      "Erro no recebimento dos parâmetros da função: StartImpFiscal - Zul_01600.bpl\r";
+  // Branch, register and serial matter only to the grand-total step after a pending
+  // receipt is cancelled: that branch runs too, with no second notice.
+  for (const char* field :
+       {"CDFILIAL", "CDCAIXA", "NRSERIEIMP", "NRSERIE", "ESQUEMA", "ESQUEMACOR", "CDPORTAIMPFIS"}) {
+    for (const bool receiptPending : {false, true}) {
+      SCOPED_TRACE(std::string(field) + (receiptPending ? " with a pending receipt" : ""));
+      op().clear();
+      printer().clearRecord();
+      writeGrandTotalFile("S", "10,10");
+      if (receiptPending) printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=2");
+      ecf::Variant bag = bagWithout(field);
+      boImpFiscalOK = false;
+      EXPECT_TRUE(StartImpFiscal(bag));
+      EXPECT_TRUE(boImpFiscalOK);
+      EXPECT_EQ((std::vector<std::string>{notice + "Campo " + field +
+                                          " não encontrado nos parâmetros."}),
+                op().texts());
+      ASSERT_FALSE(op().messages().empty());
+      EXPECT_EQ("001", op().messages()[0].scheme);
+      EXPECT_EQ(receiptPending ? 1u : 0u, printer().commandsNamed("CancelaCupom").size());
+      FechaPorta();
+    }
   }
-  ecf::Variant withoutScheme(pairs);
-  EXPECT_TRUE(StartImpFiscal(withoutScheme));
-  ASSERT_EQ(1u, op().messages().size());
-  EXPECT_EQ(0u, op().texts()[0].find(
-                    "Erro no recebimento dos parâmetros da função: StartImpFiscal - Zul_01600.bpl\r"));
-  EXPECT_EQ("001", op().messages()[0].scheme);
+}
+
+TEST_F(StartUpTest, WithoutAPortTheDriverIsNotAskedToOpenOne) {
+  ecf::Variant bag = bagWithout("PORTAIMPFIS");
+  markLog();
+  EXPECT_FALSE(StartImpFiscal(bag));
+  EXPECT_EQ((std::vector<std::string>{
+                "Erro no recebimento dos parâmetros da função: StartImpFiscal - Zul_01600.bpl\r"
+                "Campo PORTAIMPFIS não encontrado nos parâmetros.",
+                "Erro ao abrir porta de comunicação."}),
+            op().texts());
+  EXPECT_TRUE(logContains("ERRO!!! Abrindo porta "));
+  // An empty port text would open whatever printer the driver takes by default.
+  EXPECT_FALSE(std::filesystem::exists(printerRoot_ + "default"));
+  EXPECT_TRUE(printer().commands().empty());
 }
 
 TEST_F(StartUpTest, APortThatDoesNotOpenIsReported) {

@@ -25,16 +25,23 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-std::string toolPath() {
+std::string binPath(const std::string& name) {
   const char* bin = getenv("ECF_TEST_BIN");
   if (bin == nullptr || *bin == '\0') throw std::runtime_error("ECF_TEST_BIN is not set");
-  return std::string(bin) + "/ecfhost";
+  return std::string(bin) + "/" + name;
 }
 
+std::string toolPath() { return binPath("ecfhost"); }
+
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& directory) {
-  std::string command = "cd " + quoted(directory.string()) + " && " + quoted(toolPath());
+  return runProgram(toolPath(), args, directory);
+}
+
+ToolRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::filesystem::path& directory) {
+  std::string command = "cd " + quoted(directory.string()) + " && " + quoted(program);
   for (const std::string& arg : args) command += " " + quoted(arg);
-  // No terminal on standard input: the tool must never wait for an answer.
+  // No terminal on standard input: the program must never wait for an answer.
   command += " </dev/null 2>&1";
   ToolRun run;
   FILE* pipe = popen(command.c_str(), "r");

@@ -1,4 +1,5 @@
-// Running the host tool as a subprocess, as a user would, in a scratch directory.
+// Running the host tool (or another program of the build) as a subprocess, as a user
+// would, in a scratch directory.
 #pragma once
 
 #include <filesystem>
@@ -12,9 +13,14 @@ struct ToolRun {
   std::string output;  // standard output and standard error together
 };
 
-// bin/ecfhost of the build under test (from ECF_TEST_BIN).
+// A program of the build under test: bin/<name> (from ECF_TEST_BIN).
+std::string binPath(const std::string& name);
+// bin/ecfhost of the build under test.
 std::string toolPath();
 
+// Runs `program` with these arguments; the working directory is `directory`.
+ToolRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::filesystem::path& directory);
 // Runs ecfhost with these arguments; the working directory is `directory`.
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& directory);
 

@@ -81,3 +81,25 @@ TEST(FreeTextChunks, CountCharactersNotBytes) {
 }
 
 }  // namespace
+
+// ---- fixed-width lines and line-counted blocks (consumer and card vouchers) ----
+namespace {
+
+TEST(LineBlocks, WholeLinesGoFourAtATimeAndATrailingPartAlone) {
+  EXPECT_TRUE(ecf::chunkLines("", 4).empty());
+  EXPECT_EQ(ecf::chunkLines("\n\n", 4), std::vector<std::string>{"\n\n"});
+  EXPECT_EQ(ecf::chunkLines("a\nb\nc\nd\n", 4), std::vector<std::string>{"a\nb\nc\nd\n"});
+  EXPECT_EQ(ecf::chunkLines("a\nb\nc\nd\ne", 4),
+            (std::vector<std::string>{"a\nb\nc\nd\n", "e"}));
+  EXPECT_EQ(ecf::chunkLines("só uma linha", 4), std::vector<std::string>{"só uma linha"});
+}
+
+TEST(LineBlocks, LinesAreCutTo48CharactersNeverPadded) {
+  EXPECT_EQ(ecf::cutLine(repeat("é", 50)), repeat("é", 48));
+  EXPECT_EQ(ecf::cutLine("curta"), "curta");
+  EXPECT_EQ(ecf::ReportBlock().centred("ab").rule("=").blankLine().spaces().append("fim").text(),
+            repeat(" ", 23) + "ab" + repeat(" ", 23) + "\n" + repeat("=", 48) + "\n\n" +
+                repeat(" ", 48) + "\nfim");
+}
+
+}  // namespace

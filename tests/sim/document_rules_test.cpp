@@ -245,6 +245,76 @@ TEST_F(DocumentRules, LinkedVoucherOnlyForThePaidReceiptAndAMethodThatAllowsIt) 
   EXPECT_EQ(send("ImprimeTexto", {{"TextoLivre", "x", kText}}).code, 21);
 }
 
+TEST_F(DocumentRules, LinkedVoucherForAnyPaidReceiptOfTheDayUntilItsCancellationOrTheZ) {
+  ASSERT_EQ(send("DefineMeioPagamento", {{"NomeMeioPagamento", "Cartao", kText},
+                                         {"PermiteVinculado", "Y", kInd}}).code, 0);
+  auto cardSale = [&](const std::string& card, const std::string& cash) {
+    openReceipt();
+    ASSERT_EQ(sell("1", "Cafe", "0", "30.00", "1.000").code, 0);
+    if (!card.empty()) {
+      ASSERT_EQ(pay("Cartao", card).code, 0);
+    }
+    ASSERT_EQ(pay("Dinheiro", cash).code, 0);
+    ASSERT_EQ(close().code, 0);
+  };
+  auto voucher = [&](const std::string& value, const std::string& coo) {
+    return send("AbreCreditoDebito", {{"NomeMeioPagamento", "Cartao", kText},
+                                      {"Valor", value, kMoney},
+                                      {"COO", coo, kULong},
+                                      {"NumItem", "1", kUInt},
+                                      {"NumParcelas", "1", kUInt}});
+  };
+  cardSale("25.00", "5.00");  // COO 1
+  cardSale("", "30.00");      // COO 2, cash only
+  // The card receipt is no longer the last document, and still takes its voucher.
+  ASSERT_EQ(voucher("25.00", "1").code, 0);  // COO 3
+  ASSERT_EQ(send("ImprimeTexto", {{"TextoLivre", "VIA DO CLIENTE\n", kText}}).code, 0);
+  ASSERT_EQ(send("EncerraDocumento").code, 0);
+  EXPECT_EQ(readInteger("CCD"), "1");
+  EXPECT_EQ(readInteger("CDC"), "1");
+  EXPECT_EQ(readInteger("GNF"), "1");
+  const std::string slip = tape().substr(tape().rfind(std::string(48, '=')));
+  EXPECT_NE(slip.find("15/03/2024 10:00:00        GNF:000001 COO:000003\n"
+                      "         COMPROVANTE CRÉDITO OU DÉBITO\n"
+                      "                   CCD:000001\n"
+                      "COO do cupom vinculado: 000001\n"
+                      "Meio de pagamento: Cartao\n"
+                      "VALOR R$                                   25,00\n"
+                      "Parcelas: 1\n"
+                      "------------------------------------------------\n"
+                      "VIA DO CLIENTE\n"),
+            std::string::npos)
+      << slip;
+  Answer a = voucher("5.00", "2");
+  EXPECT_EQ(a.code, 51);  // paid in cash only
+  EXPECT_EQ(a.circumstance, "O cupom 000002 não tem esse pagamento em Cartao.");
+
+  // A cancelled receipt takes no voucher.
+  cardSale("29.99", "0.01");  // COO 4
+  ASSERT_EQ(send("CancelaCupom").code, 0);
+  a = voucher("10.00", "4");
+  EXPECT_EQ(a.code, 51);
+  EXPECT_EQ(a.circumstance, "O COO 000004 não é um cupom fiscal pago do dia.");
+
+  // The Z reduction ends the day and its receipts' vouchers.
+  cardSale("29.99", "0.01");  // COO 6
+  ASSERT_EQ(send("EmiteReducaoZ").code, 0);
+  ASSERT_EQ(ecfsim_move_clock(kPort, 24 * 3600), 0);
+  a = voucher("10.00", "6");
+  EXPECT_EQ(a.code, 51);
+  EXPECT_EQ(a.circumstance, "O COO 000006 não é um cupom fiscal pago do dia.");
+}
+
+TEST_F(DocumentRules, ThePaperIsCutBetweenDocumentsOrInsideAManagementReport) {
+  const std::vector<P> cut{{"TipoCorte", "1", kUInt}};
+  ASSERT_EQ(send("AbreGerencial").code, 0);
+  EXPECT_EQ(send("CortaPapel", cut).code, 0);
+  ASSERT_EQ(send("EncerraDocumento").code, 0);
+  EXPECT_EQ(send("CortaPapel", cut).code, 0);
+  openReceipt();
+  EXPECT_EQ(send("CortaPapel", cut).code, 20);
+}
+
 TEST_F(DocumentRules, TablesRefuseDuplicatesUsedCodesAndAFullTable) {
   auto defineMethod = [&](const std::string& code, const std::string& name) {
     return send("DefineMeioPagamento", {{"CodMeioPagamentoProgram", code, kUInt},

@@ -51,4 +51,14 @@ std::string moduleBesideExecutable() {
   return (directory / "libecfmodule.so").string();
 }
 
+std::string findModule() {
+  const std::filesystem::path beside = moduleBesideExecutable();
+  std::error_code error;
+  if (std::filesystem::exists(beside, error)) return beside.string();
+  const std::filesystem::path installed =
+      beside.parent_path() / ECFHOST_INSTALLED_MODULE_DIR / beside.filename();
+  if (std::filesystem::exists(installed, error)) return installed.lexically_normal().string();
+  return beside.string();  // missing everywhere: the load error names the first place
+}
+
 }  // namespace ecfhost

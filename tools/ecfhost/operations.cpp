@@ -25,6 +25,8 @@ const char* kindName(Kind kind) {
       return "dataset";
     case Kind::StringList:
       return "list of texts";
+    case Kind::DateTime:
+      return "date-time";
   }
   return "value";
 }
@@ -369,6 +371,279 @@ std::vector<Operation> buildOperations() {
              values.data(), static_cast<std::int32_t>(values.size()) - 1, unused);
          return none();
        }},
+      // ---- consumer account documents ----
+      {"Cabecalho",
+       P{{"passThrough", T},
+         {"scheme", T},
+         {"title", T},
+         {"cashRegister", T},
+         {"unused5", T},
+         {"unused6", T}},
+       "",
+       [](Call& c) {
+         c.need(c.api.Cabecalho, "Cabecalho")(c.text(0), c.text(1), c.text(2), c.text(3),
+                                              c.text(4), c.text(5));
+         return none();
+       }},
+      {"Extrato",
+       P{{"passThrough", T},
+         {"scheme", T},
+         {"configuration", Kind::Dataset},
+         {"families", Kind::Dataset},
+         {"movements", Kind::Dataset},
+         {"saleItems", Kind::Dataset},
+         {"familyBalances", Kind::Dataset},
+         {"unused8", T},
+         {"title", T},
+         {"cashRegister", T},
+         {"headingText1", T},
+         {"headingText2", T},
+         {"detailMovements", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         const ecf::Dataset configuration = c.dataset(2);
+         ecf::Dataset families = c.dataset(3);
+         ecf::Dataset movements = c.dataset(4);
+         ecf::Dataset saleItems = c.dataset(5);
+         ecf::Dataset familyBalances = c.dataset(6);
+         ecf::Dataset detailMovements = c.dataset(12);
+         return result(c.need(c.api.Extrato, "Extrato")(
+             c.text(0), c.text(1), configuration, families, movements, saleItems, familyBalances,
+             c.text(7), c.text(8), c.text(9), c.text(10), c.text(11), detailMovements));
+       }},
+      {"ImpSaldo",
+       P{{"scheme", T},
+         {"balances", Kind::Dataset},
+         {"identification1", T},
+         {"identification2", T}},
+       "",
+       [](Call& c) {
+         ecf::Dataset balances = c.dataset(1);
+         return result(
+             c.need(c.api.ImpSaldo, "ImpSaldo")(c.text(0), balances, c.text(2), c.text(3)));
+       }},
+      {"SaldoNegativo",
+       P{{"passThrough", T},
+         {"scheme", T},
+         {"consumerTypes", Kind::Dataset},
+         {"consumers", Kind::Dataset},
+         {"title", T},
+         {"cashRegister", T},
+         {"unused7", T},
+         {"unused8", T}},
+       "",
+       [](Call& c) {
+         ecf::Dataset types = c.dataset(2);
+         ecf::Dataset consumers = c.dataset(3);
+         return result(c.need(c.api.SaldoNegativo, "SaldoNegativo")(
+             c.text(0), c.text(1), types, consumers, c.text(4), c.text(5), c.text(6), c.text(7)));
+       }},
+      {"ImprimeProdBloq",
+       P{{"passThrough1", T}, {"passThrough2", T}, {"scheme", T}, {"products", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         ecf::Dataset products = c.dataset(3);
+         return result(c.need(c.api.ImprimeProdBloq, "ImprimeProdBloq")(c.text(0), c.text(1),
+                                                                        c.text(2), products));
+       }},
+      {"Saldo_CredPessoal",
+       P{{"passThrough1", T},
+         {"passThrough2", T},
+         {"scheme", T},
+         {"title", T},
+         {"balances", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         ecf::Dataset balances = c.dataset(4);
+         c.need(c.api.Saldo_CredPessoal, "Saldo_CredPessoal")(c.text(0), c.text(1), c.text(2),
+                                                              c.text(3), balances);
+         return none();
+       }},
+      // ---- fiscal day closing: detail-memory reading and the Z data export ----
+      {"Memoria_Fiscal_Imp",
+       P{{"scheme", T}, {"kind", T}, {"start", T}, {"end", T}, {"unused", T}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Memoria_Fiscal_Imp, "Memoria_Fiscal_Imp")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4)));
+       }},
+      {"DataMoviFiscal", P{{"scheme", T}}, "",
+       [](Call& c) {
+         return Outcome{dateTimeText(c.need(c.api.DataMoviFiscal, "DataMoviFiscal")(c.text(0)))};
+       }},
+      {"ExportRedZ",
+       P{{"unused1", T},
+         {"scheme", T},
+         {"ecfNumber", T},
+         {"unused4", I},
+         {"paymentTypes", Kind::Dataset},
+         {"dayRecord", Kind::Dataset},
+         {"paymentTotals", Kind::Dataset},
+         {"taxTotals", Kind::Dataset},
+         {"nonFiscalTotals", Kind::Dataset}},
+       "dayRecord, paymentTotals, taxTotals, nonFiscalTotals",
+       [](Call& c) {
+         const ecf::Dataset types = c.dataset(4);
+         ecf::Dataset day = c.dataset(5);
+         ecf::Dataset payments = c.dataset(6);
+         ecf::Dataset taxes = c.dataset(7);
+         ecf::Dataset nonFiscal = c.dataset(8);
+         Outcome o = result(c.need(c.api.ExportRedZ, "ExportRedZ")(
+             c.text(0), c.text(1), c.text(2), c.integer(3), types, day, payments, taxes,
+             nonFiscal));
+         o.out["dayRecord"] = fromPacket(day.data());
+         o.out["paymentTotals"] = fromPacket(payments.data());
+         o.out["taxTotals"] = fromPacket(taxes.data());
+         o.out["nonFiscalTotals"] = fromPacket(nonFiscal.data());
+         return o;
+       }},
+      // ---- linked, card-transaction and consumer vouchers ----
+      {"Abre_Comp_NFiscalVinc",
+       P{{"scheme", T}, {"paymentMethod", T}, {"amount", T}, {"coo", T}}, "",
+       [](Call& c) {
+         return result(c.need(c.api.Abre_Comp_NFiscalVinc, "Abre_Comp_NFiscalVinc")(
+             c.text(0), c.text(1), c.text(2), c.text(3)));
+       }},
+      {"ImprimeTef",
+       P{{"unused1", T}, {"reportText2", T}, {"reportText3", T}, {"scheme", T},
+         {"vouchers", Kind::StringList}, {"secondCopies", Kind::StringList},
+         {"unused7", Kind::StringList}, {"unused8", Kind::StringList}, {"coo", T},
+         {"unused10", T}, {"unused11", T}, {"unused12", N}, {"unused13", N},
+         {"printingMode", I}, {"unused15", T}, {"transactionKind", T}},
+       "",
+       [](Call& c) {
+         const ecf::StringList vouchers = c.strings(4), copies = c.strings(5),
+                               unused7 = c.strings(6), unused8 = c.strings(7);
+         return result(c.need(c.api.ImprimeTef, "ImprimeTef")(
+             c.text(0), c.text(1), c.text(2), c.text(3), vouchers, copies, unused7, unused8,
+             c.text(8), c.text(9), c.text(10), c.number(11), c.number(12), c.integer(13),
+             c.text(14), c.text(15)));
+       }},
+      // The products (a data packet) are given as a dataset.
+      {"Comp_DebitoCons",
+       P{{"scheme", T}, {"products", Kind::Dataset}, {"saleTotal", N}, {"unused4", T},
+         {"consumerCode", T}, {"consumerName", T}, {"customer", T}, {"customerLine2", T},
+         {"orderPassword", T}, {"balanceBefore", N}, {"subsidy", N}, {"unused12", N},
+         {"balanceMode", T}, {"unused14", T}, {"unused15", T}, {"unused16", T},
+         {"unused17", T}, {"unused18", Kind::Dataset}},
+       "",
+       [](Call& c) {
+         const ecf::Variant products{c.dataset(1).data()};
+         const ecf::Variant unused18{c.dataset(17).data()};
+         return result(c.need(c.api.Comp_DebitoCons, "Comp_DebitoCons")(
+             c.text(0), products, c.number(2), c.text(3), c.text(4), c.text(5), c.text(6),
+             c.text(7), c.text(8), c.number(9), c.number(10), c.number(11), c.text(12),
+             c.text(13), c.text(14), c.text(15), c.text(16), unused18));
+       }},
+      {"Compr_CredPessoal",
+       P{{"unused1", T}, {"unused2", T}, {"unused3", T}, {"unused4", T}, {"unused5", T},
+         {"scheme", T}, {"unused7", T}, {"unused8", T}, {"payments", Kind::Dataset},
+         {"balanceBefore", N}, {"consumerName", T}, {"depositNumber", T}, {"unused13", T},
+         {"unused14", T}, {"unused15", T}, {"unused16", T}, {"unused17", T}, {"unused18", T},
+         {"unused19", T}, {"unused20", T}, {"unused21", T}, {"unused22", T}, {"unused23", T},
+         {"unused24", T}, {"unused25", B}, {"familyName", T}, {"unused27", T}},
+       "",
+       [](Call& c) {
+         std::string unused7 = c.text(6), unused8 = c.text(7);
+         ecf::Dataset payments = c.dataset(8);
+         return result(c.need(c.api.Compr_CredPessoal, "Compr_CredPessoal")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), c.text(5), unused7, unused8,
+             payments, c.number(9), c.text(10), c.text(11), c.text(12), c.text(13), c.text(14),
+             c.text(15), c.text(16), c.text(17), c.text(18), c.text(19), c.text(20), c.text(21),
+             c.text(22), c.text(23), c.boolean(24), c.text(25), c.text(26)));
+       }},
+      {"Cancela_Cred_Pessoal",
+       P{{"totalizerCode", T}, {"unused2", T}, {"reportText3", T}, {"reportText4", T},
+         {"scheme", T}, {"unused6", T}, {"depositNumber", T}, {"customer", T},
+         {"consumerName", T}, {"unused10", T}, {"paymentMethod", T}, {"amount", N},
+         {"finalBalance", N}, {"familyName", T}},
+       "",
+       [](Call& c) {
+         std::string unused6 = c.text(5);
+         return result(c.need(c.api.Cancela_Cred_Pessoal, "Cancela_Cred_Pessoal")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), unused6, c.text(6),
+             c.text(7), c.text(8), c.text(9), c.text(10), c.number(11), c.number(12),
+             c.text(13)));
+       }},
+      // ---- product report and cash closing ----
+      {"Relatorio_Produto",
+       P{{"unused1", T},
+         {"unused2", T},
+         {"unused3", T},
+         {"openText4", T},
+         {"openText5", T},
+         {"coo", T},
+         {"products", Kind::Dataset},
+         {"confirmation", T},
+         {"layout", T},
+         {"scheme", T},
+         {"reportSeries", B}},
+       "coo, reportSeries",
+       [](Call& c) {
+         std::string coo = c.text(5);
+         const ecf::Dataset products = c.dataset(6);
+         bool reportSeries = c.boolean(10);
+         c.need(c.api.Relatorio_Produto, "Relatorio_Produto")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), coo, products, c.text(7),
+             c.text(8), c.text(9), reportSeries);
+         Outcome o = none();
+         o.out["coo"] = coo;
+         o.out["reportSeries"] = reportSeries;
+         return o;
+       }},
+      {"GeraReciboSangria",
+       P{{"unused1", T},
+         {"productText2", T},
+         {"openText3", T},
+         {"openText4", T},
+         {"ecfNumber", T},
+         {"exportNumber", I},
+         {"coo", T},
+         {"envelopes", Kind::Dataset},
+         {"withdrawals", Kind::Dataset},
+         {"shiftProducts", Kind::Dataset},
+         {"people", Kind::Dataset},
+         {"dayMovements", Kind::Dataset},
+         {"shiftMovements", Kind::Dataset},
+         {"dayProducts", Kind::Dataset},
+         {"unused15", Kind::DateTime},
+         {"printReceipt", B},
+         {"reductionAllowed1", B},
+         {"unused18", B},
+         {"paymentTypes", Kind::Dataset},
+         {"productConfirmation", T},
+         {"productLayout", T},
+         {"xReading", T},
+         {"envelopeColumn", T},
+         {"scheme", T},
+         {"withdrawalOnly", B},
+         {"reprint", B},
+         {"reductionAllowed2", B},
+         {"motive", T},
+         {"observation", T}},
+       "coo, zDay, zPayments, zTaxes, zNonFiscal, zSaved",
+       [](Call& c) {
+         std::string coo = c.text(6);
+         const ecf::Dataset envelopes = c.dataset(7), withdrawals = c.dataset(8),
+                            shiftProducts = c.dataset(9), people = c.dataset(10),
+                            dayMovements = c.dataset(11), shiftMovements = c.dataset(12),
+                            dayProducts = c.dataset(13), paymentTypes = c.dataset(18);
+         ecf::Dataset zDay("zDay"), zPayments("zPayments"), zTaxes("zTaxes"),
+             zNonFiscal("zNonFiscal");
+         bool zSaved = false;
+         Outcome o = result(c.need(c.api.GeraReciboSangria, "GeraReciboSangria")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), c.integer(5), coo, envelopes,
+             withdrawals, shiftProducts, people, dayMovements, shiftMovements, dayProducts,
+             c.dateTime(14), c.boolean(15), c.boolean(16), c.boolean(17), zDay, zPayments, zTaxes,
+             zNonFiscal, zSaved, paymentTypes, c.text(19), c.text(20), c.text(21), c.text(22),
+             c.text(23), c.boolean(24), c.boolean(25), c.boolean(26), c.text(27), c.text(28)));
+         o.out["coo"] = coo;
+         o.out["zDay"] = fromPacket(zDay.data());
+         o.out["zPayments"] = fromPacket(zPayments.data());
+         o.out["zTaxes"] = fromPacket(zTaxes.data());
+         o.out["zNonFiscal"] = fromPacket(zNonFiscal.data());
+         o.out["zSaved"] = zSaved;
+         return o;
+       }},
   };
 }
 
@@ -445,6 +720,17 @@ ecf::StringList Call::strings(std::size_t i) const {
     list.add(item.get<std::string>());
   }
   return list;
+}
+
+ecf::DateTime Call::dateTime(std::size_t i) const {
+  const Json& value = arg(i);
+  if (value.is_null()) return ecf::DateTime();
+  if (value.is_string()) return toDateTime(value.get<std::string>());
+  if (value.is_object() && value.size() == 1 && value.contains("date") &&
+      value["date"].is_string()) {
+    return toDateTime(value["date"].get<std::string>());
+  }
+  wrong(i, "a date-time such as \"2026-12-08 10:15:00\" or {\"date\": ...}");
 }
 
 const std::vector<Operation>& operations() {
