@@ -19,6 +19,7 @@ class Env {
   // The host directory (debug log, grand-total file), ending with the path separator.
   virtual std::string hostDirectory() = 0;
 
+  // Something other than a directory is under the name (a file, a device, a link to one).
   virtual bool fileExists(const std::string& path) = 0;
   virtual bool directoryExists(const std::string& path) = 0;
   // Each returns false and fills `error` (when given) on failure.

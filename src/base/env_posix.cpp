@@ -165,7 +165,8 @@ class PosixEnv final : public Env {
 
   bool fileExists(const std::string& path) override {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
   }
 
   bool directoryExists(const std::string& path) override {

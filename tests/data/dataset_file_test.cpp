@@ -227,5 +227,24 @@ TEST(DatasetFile, ADatasetSavedToAFileLoadsBackWholeAndAMissingFileIsNamed) {
   std::filesystem::remove_all(directory);
 }
 
+TEST(DatasetFile, AFileThatCannotBeReplacedIsNamedAndKeepsItsContents) {
+  const auto directory = std::filesystem::temp_directory_path() / "ecf-dataset-replace";
+  std::filesystem::create_directories(directory);
+  // The replacement is written beside the file first, under a longer name that cannot exist.
+  const std::string path = (directory / std::string(240, 'm')).string();
+  std::ofstream(path, std::ios::binary) << "old";
+  try {
+    writeDatasetFile(realEnv(), path, grandTotal());
+    FAIL() << "a file that cannot be replaced must be refused";
+  } catch (const DatasetError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Arquivo (" + path + ") não pode ser gravado (", 0), 0u)
+        << error.what();
+  }
+  std::string kept;
+  std::getline(std::ifstream(path, std::ios::binary), kept);
+  EXPECT_EQ(kept, "old");
+  std::filesystem::remove_all(directory);
+}
+
 }  // namespace
 }  // namespace ecf
