@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev nlohmann-json3-dev)
+# ---- fuzzing: libFuzzer's runtime for Debian 12's clang (only recommended by clang) ----
+packages+=(libclang-rt-14-dev)
 # Installing and packaging: the host build with pkg-config flags, reading the installed
 # module's dynamic section.
 packages+=(pkg-config binutils)

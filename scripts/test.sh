@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the normal build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,3 +14,10 @@ for preset in default sanitize; do
   echo "=== ${preset} tests ==="
   ctest --preset "$preset" -j "$jobs"
 done
+
+# ---- fuzzing: every libFuzzer target over its seed corpus, 7 seconds each ----
+echo "=== fuzz build ==="
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+echo "=== fuzz run ==="
+scripts/fuzz.sh

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <functional>
 
+#include <unistd.h>
+
 #include "support/grand_total_file.h"
 #include "support/module_fixture.h"
 
@@ -231,7 +233,7 @@ TEST_F(StartUpTest, AMissingUnreadableOrDamagedFileIsNamedAndTheStepGoesOn) {
   EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não encontrado."},
             noticeFor([] {}));
   EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não pode ser lido (cannot read '" +
-                                     path + "': Is a directory)."},
+                                     path + "': not a regular file)."},
             noticeFor([&] { std::filesystem::create_directory(path); }));
   EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path +
                                      ") está inválido. Arquivo de dataset inválido: assinatura "
@@ -249,20 +251,41 @@ TEST_F(StartUpTest, AMissingUnreadableOrDamagedFileIsNamedAndTheStepGoesOn) {
             }));
 }
 
-TEST_F(StartUpTest, AFileThatCannotBeRewrittenIsNamed) {
-  writeGrandTotalFile("S", "1,00");
+// A grand-total file is a few hundred bytes: a huge file or a device under its name is
+// reported at once, unread, and the step goes on as for any unreadable file.
+TEST_F(StartUpTest, AnOversizedOrDeviceGrandTotalFileIsRefusedUnread) {
   ASSERT_TRUE(start());
-  // The replacement is written beside the file first; a directory holds its name.
-  const std::string temporary = grandTotalPath() + ".tmp-" + std::to_string(getpid());
-  std::filesystem::create_directory(temporary);
-  printerGrandTotalIs("2.000,00");
+  std::ofstream(grandTotalPath(), std::ios::binary) << std::string(2 * 1024 * 1024, '\0');
   op().clear();
   EXPECT_TRUE(updateGrandTotal("N"));
   ASSERT_EQ(1u, op().texts().size());
-  EXPECT_EQ(0u, op().texts()[0].find("Arquivo (" + grandTotalPath() +
-                                     ") não pode ser gravado (cannot create '" + temporary +
-                                     "': "));
-  EXPECT_EQ("1,00", recordedTotal());
+  EXPECT_NE(op().texts()[0].find("2097152 bytes, more than the 1048576 bytes"), std::string::npos)
+      << op().texts()[0];
+  EXPECT_EQ(std::string(2 * 1024 * 1024, '\0'), fileBytes());
+
+  std::filesystem::remove(grandTotalPath());
+  std::filesystem::create_symlink("/dev/zero", grandTotalPath());
+  op().clear();
+  EXPECT_TRUE(updateGrandTotal("N"));
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_NE(op().texts()[0].find("not a regular file"), std::string::npos) << op().texts()[0];
+}
+
+// Links planted in the host directory never redirect what the module writes: not the
+// monthly debug log, not the grand-total file's temporary file under its old name.
+TEST_F(StartUpTest, PlantedLinksInTheHostDirectoryAreNeverWrittenThrough) {
+  const std::string victim = hostDir_ + "victim.txt";
+  std::ofstream(victim) << "intact";
+  std::filesystem::create_symlink(victim, hostDir_ + "impdebug1226.txt");
+  std::filesystem::create_symlink(victim, grandTotalPath() + ".tmp-" + std::to_string(::getpid()));
+  writeGrandTotalFile("S", "1,00");
+  ASSERT_TRUE(start());
+  ImpFisDebug("linha de teste");
+  printerGrandTotalIs("2.000,00");
+  EXPECT_TRUE(updateGrandTotal("N"));
+  EXPECT_EQ("2000", recordedTotal());
+  EXPECT_FALSE(std::filesystem::is_symlink(grandTotalPath()));
+  EXPECT_EQ("intact", ecftest::fileBytes(victim));
 }
 
 TEST_F(StartUpTest, ABagMissingAnyFieldIsReportedOnceAndTheStartUpGoesOn) {

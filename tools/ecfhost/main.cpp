@@ -80,7 +80,9 @@ bool parse(int argc, char** argv, Arguments& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int runCommand(int argc, char** argv) {
   Arguments args;
   if (!parse(argc, argv, args)) {
     std::cerr << kUsage;
@@ -104,5 +106,19 @@ int main(int argc, char** argv) {
     return ecfhost::tapeCommand(args.directory, args.html);
   }
   std::cerr << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever escapes a command is reported, never an abort.
+  try {
+    return runCommand(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "ecfhost: " << error.what() << "\n";
+  } catch (...) {
+    std::cerr << "ecfhost: unexpected error\n";
+  }
   return 2;
 }
