@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in release mode (preset "bench"), runs them and prints the table
 # of figures against their goals. Not part of the test command: speed is measured here.
-#   scripts/bench.sh [REPETITIONS]     (default 7: min / median of 7 runs of each figure)
+#   scripts/bench.sh [REPETITIONS [PRESET]]
+# REPETITIONS: default 7 (min / median of 7 runs of each figure). PRESET: default "bench"
+# (a release build of its own); "default" measures the normal build, adding the benchmark
+# programs to it.
 # ECF_BENCH_DISK chooses where the printer's memory goes for the disk figure (default:
 # beside the benchmark programs); the tmpfs figures use /dev/shm.
 set -euo pipefail
@@ -11,14 +14,20 @@ scripts/install-deps.sh
 repetitions=${1:-7}
 jobs=$(( $(nproc 2>/dev/null || echo 2) < 2 ? 1 : 2 ))
 
-cmake --preset bench >/dev/null
-cmake --build --preset bench -j "$jobs" --target ecf_bench_module ecf_bench_sale \
+preset=${2:-bench}
+
+if [ "$preset" = bench ]; then
+  cmake --preset bench >/dev/null
+else
+  cmake --preset "$preset" -DECF_BUILD_BENCH=ON >/dev/null
+fi
+cmake --build --preset "$preset" -j "$jobs" --target ecf_bench_module ecf_bench_sale \
   ecf_bench_dataset ecf_bench_instructions >/dev/null
 
-bin=build/bench/bin
+bin=build/$preset/bin
 out=$(mktemp -d "${TMPDIR:-/tmp}/ecf-bench-results-XXXXXX")
 scratch=$(mktemp -d /dev/shm/ecf-bench-XXXXXX)
-disk=$(mktemp -d "$PWD/build/bench/state-XXXXXX")
+disk=$(mktemp -d "$PWD/build/$preset/state-XXXXXX")
 trap 'rm -rf "$out" "$scratch" "$disk"' EXIT
 export ECF_BENCH_TMPFS=$scratch ECF_BENCH_DISK=$disk
 
