@@ -1,10 +1,10 @@
 #include "support/module_fixture.h"
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <regex>
 #include <sstream>
 
@@ -13,16 +13,14 @@
 namespace ecftest {
 namespace {
 
-// The printer's memory goes to tmpfs where there is one: a test asks for no disk flushes,
-// and the suite stays fast.
-std::string printerParent() {
-  return access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm/" : "/tmp/";
-}
-
-std::string makeTempDirectory(const char* prefix, const std::string& parent = "/tmp/") {
-  std::string pattern = parent + prefix + "-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
+// A new directory under the first of `parents` that takes one.
+std::string makeTempDirectory(const char* prefix,
+                              std::initializer_list<const char*> parents = {"/tmp/"}) {
+  for (const char* parent : parents) {
+    std::string pattern = std::string(parent) + prefix + "-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) return pattern + "/";
+  }
+  throw std::runtime_error("mkdtemp failed");
 }
 
 // A fixed, unremarkable working morning, so dates in texts are predictable.
@@ -48,7 +46,8 @@ std::vector<std::string> ScriptedOperator::texts() const {
 
 void ModuleTest::SetUp() {
   hostDir_ = makeTempDirectory("ecf-host");
-  printerRoot_ = makeTempDirectory("ecf-printers", printerParent());
+  // The printer's memory on tmpfs where there is one, so the suite stays fast.
+  printerRoot_ = makeTempDirectory("ecf-printers", {"/dev/shm/", "/tmp/"});
   port_ = "ecf-test";
   setenv("ECFSIM_ROOT", printerRoot_.c_str(), 1);
   printer_.attach(printerRoot_, port_);
