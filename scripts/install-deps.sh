@@ -8,6 +8,9 @@ packages+=(libclang-rt-14-dev)
 # Installing and packaging: the host build with pkg-config flags, reading the installed
 # module's dynamic section.
 packages+=(pkg-config binutils)
+# Benchmarks (scripts/bench.sh): Google Benchmark, callgrind for instruction counts, and
+# python3 for the table.
+packages+=(libbenchmark-dev valgrind python3)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

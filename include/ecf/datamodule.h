@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,11 @@ class ECF_API TMessages {
   std::size_t rowCount() const { return rows_.size(); }
 
  private:
+  const std::string* find(std::string_view key) const;
+
   std::vector<std::pair<std::string, std::string>> rows_;
+  // Upper-cased key to the position of its first row in rows_.
+  std::unordered_map<std::string, std::size_t> byKey_;
 };
 
 class ECF_API TdtmEcf01600 {

@@ -60,6 +60,9 @@ class ECF_API Variant {
   // Reals are day numbers; texts read as "dd/mm/yy[yy][ hh:nn[:ss]]".
   DateTime toDateTime() const;
 
+  // The text held, read in place; nullptr when the value is not a text.
+  const std::string* textValue() const { return std::get_if<std::string>(&value_); }
+
   const Array& asArray() const;  // throws VariantError when not an array
   Array& asArray();
   const DataPacket& asPacket() const;  // throws VariantError when not a packet; Null gives an empty packet

@@ -19,10 +19,17 @@ void CommandRecord::append(const std::string& command, const std::vector<Param>&
   entry["circumstance"] = answer.circumstance;
   entry["returned"] = answer.returned;
   entry["at"] = at;
-  std::ofstream out(path_, std::ios::binary | std::ios::app);
+  if (!out_.is_open()) out_.open(path_, std::ios::binary | std::ios::app);
   // Texts reaching the printer are valid UTF-8 already; replace keeps a stray byte from
-  // costing the record its line.
-  out << entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+  // costing the record its line. Flushed at once: a reader sees each answered command.
+  out_ << entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+  out_.flush();
+  if (!out_) close();
+}
+
+void CommandRecord::close() const {
+  out_.close();
+  out_.clear();
 }
 
 std::string CommandRecord::asJsonArray() const {
@@ -37,6 +44,7 @@ std::string CommandRecord::asJsonArray() const {
 }
 
 void CommandRecord::clear() const {
+  close();
   std::ofstream out(path_, std::ios::binary | std::ios::trunc);
 }
 

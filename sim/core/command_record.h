@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,12 @@ class CommandRecord {
   // All entries as one JSON array text; a line cut short by a crash is skipped.
   std::string asJsonArray() const;
   void clear() const;
+  // Lets go of the file, which otherwise stays open for appending between commands.
+  void close() const;
 
  private:
   std::filesystem::path path_;
+  mutable std::ofstream out_;
 };
 
 }  // namespace ecfsim

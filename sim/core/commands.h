@@ -12,6 +12,8 @@ struct CommandDefinition {
   const char* name;
   CommandHandler handler;
   bool prints;  // refused while the printer is out of paper
+  // Changes nothing in the memory (register and table readings): nothing is saved after it.
+  bool readsOnly;
 };
 
 const std::vector<CommandDefinition>& commandCatalogue();

@@ -1,5 +1,8 @@
 #include "core/printer.h"
 
+#include <cstdlib>
+#include <string_view>
+
 #include "base/utf8.h"
 #include "core/commands.h"
 #include "core/errors.h"
@@ -67,7 +70,6 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
       throw OpenError("estado ilegível em " + printer->store_.statePath().string() + ": " +
                       e.what());
     }
-    printer->savedJson_ = json;
   }
   // A crash between printing and saving leaves lines the memory does not know about.
   const std::int64_t tapeSize = printer->tape_.size();
@@ -76,23 +78,25 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
   } else {
     state.tapeBytes = tapeSize;  // the tape was cut or removed by hand
   }
-  printer->save(state);
+  const char* sync = std::getenv("ECFSIM_FSYNC");
+  printer->syncEveryChange_ = sync != nullptr && std::string_view(sync) == "always";
+  printer->save(state, true);
   printer->state_ = std::move(state);
   return printer;
 }
 
 DateTime Printer::now() const { return printerNow(state_.conditions.clock); }
 
-void Printer::save(const PrinterState& next) {
-  std::string json =
+// Only commands that change the memory get here, so there is no need to compare with
+// what was saved last.
+void Printer::save(const PrinterState& next, bool durable) {
+  const std::string json =
       stateToJson(next).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-  if (json == savedJson_) return;
   std::string error;
-  if (!store_.write(json, error)) throw OpenError(error);
-  savedJson_ = std::move(json);
+  if (!store_.write(json, durable || syncEveryChange_, error)) throw OpenError(error);
 }
 
-void Printer::commit(PrinterState next, const std::string& printed) {
+void Printer::commit(PrinterState next, const std::string& printed, bool durable) {
   const std::int64_t before = tape_.size();
   if (!tape_.append(printed)) {
     tape_.truncate(before);
@@ -100,7 +104,7 @@ void Printer::commit(PrinterState next, const std::string& printed) {
   }
   next.tapeBytes = tape_.size();
   try {
-    save(next);
+    save(next, durable);
   } catch (const OpenError& e) {
     tape_.truncate(before);
     throw CommandError(ErrorCode::FalhaGravacao,
@@ -117,7 +121,7 @@ CommandOutcome Printer::run(const std::string& command, const std::vector<Param>
     PrinterState counted = state_;
     Fault fault;
     const bool fired = takeFault(counted.conditions.faults, command, fault);
-    commit(std::move(counted), "");  // the countdown is memory too
+    commit(std::move(counted), "", false);  // the countdown is memory too
     if (fired) {
       CommandOutcome out;
       out.code = fault.code;
@@ -140,9 +144,16 @@ CommandOutcome Printer::run(const std::string& command, const std::vector<Param>
   const Args args(params);
   CommandContext ctx{next, args, printerNow(next.conditions.clock), tape_, {}, {}};
   definition->handler(ctx);
-  refuseBeyondLimits(next);
-  commit(std::move(next), ctx.paper.text());
   CommandOutcome out;
+  if (definition->readsOnly) {  // nothing changed: nothing to print or save
+    out.returned = std::move(ctx.returned);
+    return out;
+  }
+  refuseBeyondLimits(next);
+  // A printing command that leaves no document open has just completed one (a receipt,
+  // a report, a reading): that is when the memory must survive a power cut.
+  const bool completesDocument = definition->prints && next.open.kind == DocKind::None;
+  commit(std::move(next), ctx.paper.text(), completesDocument);
   out.returned = std::move(ctx.returned);
   return out;
 }
@@ -172,15 +183,16 @@ void Printer::update(const std::function<void(PrinterState&)>& change) {
   PrinterState next = state_;
   change(next);
   refuseBeyondLimits(next);
-  save(next);
+  save(next, true);
   state_ = std::move(next);
 }
 
 void Printer::reset() {
+  tape_.close();
+  record_.close();
   store_.wipe();
-  savedJson_.clear();
   PrinterState fresh = newPrinterState();
-  save(fresh);
+  save(fresh, true);
   state_ = std::move(fresh);
 }
 

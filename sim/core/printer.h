@@ -61,15 +61,18 @@ class Printer {
  private:
   explicit Printer(const std::filesystem::path& directory);
   CommandOutcome run(const std::string& command, const std::vector<Param>& params);
-  // Appends `printed` to the tape and saves `next`; on failure both are undone.
-  void commit(PrinterState next, const std::string& printed);
-  void save(const PrinterState& next);
+  // Appends `printed` to the tape and saves `next`; on failure both are undone. A
+  // `durable` save is flushed to the disk (see StateStore::write).
+  void commit(PrinterState next, const std::string& printed, bool durable);
+  void save(const PrinterState& next, bool durable);
 
   StateStore store_;
   TapeFile tape_;
   CommandRecord record_;
   PrinterState state_;
-  std::string savedJson_;
+  // ECFSIM_FSYNC=always: every change reaches the disk before the command returns, not
+  // only each completed document.
+  bool syncEveryChange_ = false;
 };
 
 }  // namespace ecfsim

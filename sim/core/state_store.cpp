@@ -128,14 +128,15 @@ bool StateStore::read(std::string& json, std::string& error) const {
   return true;
 }
 
-bool StateStore::write(const std::string& json, std::string& error) const {
+bool StateStore::write(const std::string& json, bool durable, std::string& error) const {
   const std::filesystem::path temporary = temporaryPath();
+  const bool created = !hasState();
   std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
   if (file == nullptr) {
     error = "não foi possível criar " + temporary.string();
     return false;
   }
-  const bool written = writeAll(file, json) && flushToDisk(file);
+  const bool written = writeAll(file, json) && (!durable || flushToDisk(file));
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
     std::error_code ec;
@@ -149,7 +150,7 @@ bool StateStore::write(const std::string& json, std::string& error) const {
     error = "falha ao substituir " + statePath().string() + ": " + ec.message();
     return false;
   }
-  flushDirectory(directory_);
+  if (durable || created) flushDirectory(directory_);
   return true;
 }
 

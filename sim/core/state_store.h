@@ -38,8 +38,11 @@ class StateStore {
   // Reads the state file. A temporary file left by a crash is an unfinished save: the
   // state file beside it is the last complete one, so the leftover is removed.
   bool read(std::string& json, std::string& error) const;
-  // Writes a temporary file, flushes it to the disk and renames it over the state file.
-  bool write(const std::string& json, std::string& error) const;
+  // Writes a temporary file and renames it over the state file, so a killed process
+  // leaves the old state or the new one, never a mixture. When `durable`, the file and
+  // the rename are also flushed to the disk before it returns, so a power cut keeps it
+  // too; the directory is flushed as well whenever the state file is new.
+  bool write(const std::string& json, bool durable, std::string& error) const;
   // Removes the state file, its leftover, the tape and the command record.
   void wipe() const;
 

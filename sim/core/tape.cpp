@@ -144,13 +144,21 @@ std::int64_t TapeFile::size() const {
 
 bool TapeFile::append(const std::string& text) const {
   if (text.empty()) return true;
-  std::ofstream out(path_, std::ios::binary | std::ios::app);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  if (!out_.is_open()) out_.open(path_, std::ios::binary | std::ios::app);
+  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out_.flush();
+  if (out_) return true;
+  close();  // the next append starts on a fresh stream
+  return false;
+}
+
+void TapeFile::close() const {
+  out_.close();
+  out_.clear();
 }
 
 bool TapeFile::truncate(std::int64_t size) const {
+  close();  // appending resumes at the new end
   std::error_code error;
   if (!std::filesystem::exists(path_, error)) return size == 0;
   std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(size), error);

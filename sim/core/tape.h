@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,8 @@ class Paper {
 
 // The tape file. Appends whole lines; a crash between the append and the saving of the
 // state is mended by cutting the tape back to the length the state remembers.
+// The file stays open for appending between commands; close() lets go of it (before
+// the file is removed, for instance).
 class TapeFile {
  public:
   explicit TapeFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -53,9 +56,11 @@ class TapeFile {
   bool append(const std::string& text) const;
   bool truncate(std::int64_t size) const;
   std::string read() const;
+  void close() const;
 
  private:
   std::filesystem::path path_;
+  mutable std::ofstream out_;
 };
 
 }  // namespace ecfsim

@@ -1,7 +1,9 @@
 #include "base/utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace ecf {
 namespace {
@@ -168,8 +170,36 @@ std::string charSubstr(std::string_view text, std::size_t start, std::size_t cou
 std::string upperCase(std::string_view text) { return mapChars(text, upperOf); }
 std::string lowerCase(std::string_view text) { return mapChars(text, lowerOf); }
 
+namespace {
+
+char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+bool isAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+// Compares the ASCII start of both texts in place, byte by byte, with no copies. Returns
+// the decision when the ASCII part settles it; otherwise `rest` is the offset from which
+// both texts must be compared in full (a non-ASCII character in either of them).
+std::optional<bool> compareAsciiPrefix(std::string_view a, std::string_view b,
+                                       std::size_t& rest) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    if (!isAscii(a[i]) || !isAscii(b[i])) {
+      rest = i;
+      return std::nullopt;
+    }
+    if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
+  }
+  // One text goes on where the other ended, and no character folds to nothing.
+  return a.size() == b.size();
+}
+
+}  // namespace
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-  return upperCase(a) == upperCase(b);
+  std::size_t rest = 0;
+  if (const auto settled = compareAsciiPrefix(a, b, rest)) return *settled;
+  // The ASCII characters before `rest` are whole characters, so the tails start on a
+  // character boundary in both texts.
+  return upperCase(a.substr(rest)) == upperCase(b.substr(rest));
 }
 
 std::string foldCaseAndAccents(std::string_view text) {
@@ -177,7 +207,9 @@ std::string foldCaseAndAccents(std::string_view text) {
 }
 
 bool equalsIgnoreCaseAndAccents(std::string_view a, std::string_view b) {
-  return foldCaseAndAccents(a) == foldCaseAndAccents(b);
+  std::size_t rest = 0;
+  if (const auto settled = compareAsciiPrefix(a, b, rest)) return *settled;
+  return foldCaseAndAccents(a.substr(rest)) == foldCaseAndAccents(b.substr(rest));
 }
 
 std::size_t findIgnoreCase(std::string_view haystack, std::string_view needle) {

@@ -42,8 +42,9 @@ auto findPair(BagArray& pairs, std::string_view name) -> decltype(&pairs.front()
   for (auto& pair : pairs) {
     if (!pair.isArray()) continue;
     const auto& fields = pair.asArray();
-    if (fields.size() >= 2 && fields[0].type() == Variant::Type::Text &&
-        equalsIgnoreCase(fields[0].toText(), name)) {
+    if (fields.size() < 2) continue;
+    if (const std::string* fieldName = fields[0].textValue();
+        fieldName != nullptr && equalsIgnoreCase(*fieldName, name)) {
       return &pair;
     }
   }

@@ -44,8 +44,9 @@ struct LocateKey {
   bool matches(const std::vector<Variant>& row) const {
     const Variant& value = row[field];
     if (text) {
-      const std::string form = textForm(value);
-      return ignoreCase ? equalsIgnoreCase(form, wantedText) : form == wantedText;
+      return withTextForm(value, [&](std::string_view form) {
+        return ignoreCase ? equalsIgnoreCase(form, wantedText) : form == wantedText;
+      });
     }
     if (wanted.isNull() || value.isNull()) return wanted.isNull() && value.isNull();
     return compareFieldValues(value, wanted) == 0;
@@ -78,7 +79,10 @@ struct Dataset::Impl {
 
   std::vector<Variant> buffer;  // the row being inserted or edited
   bool modified = false;
-  std::uint64_t editedRowId = 0;     // Edit: the row being changed
+  // Edit: where the row being changed is in rows and in view. Nothing moves rows or view
+  // while a row is edited: every operation that would posts or drops the edit first.
+  std::size_t editedPosition = 0;
+  std::size_t editedViewIndex = 0;
   std::uint64_t insertBeforeId = 0;  // Insert: the row the new one goes before; 0 = at the end
 
   std::string label() const { return datasetLabel(name); }
@@ -144,19 +148,31 @@ struct Dataset::Impl {
   }
 
   // Keeps the view as rebuildView would make it after one row changed, without re-sorting
-  // every row at each post.
-  void addToView(std::size_t position) {
-    if (!filterAccepts(filter, rows[position].values)) return;
+  // every row at each post. Returns where the row went in the view, or npos when the
+  // filter hides it. A row that sorts last (an append in storage order) costs no move.
+  std::size_t addToView(std::size_t position) {
+    if (!filterAccepts(filter, rows[position].values)) return npos;
+    if (view.empty() || viewBefore(view.back(), position)) {
+      view.push_back(position);
+      return view.size() - 1;
+    }
     const auto place = std::lower_bound(
         view.begin(), view.end(), position,
         [this](std::size_t a, std::size_t b) { return viewBefore(a, b); });
-    view.insert(place, position);
+    const auto inserted = view.insert(place, position);
+    return static_cast<std::size_t>(inserted - view.begin());
   }
 
-  void removeFromView(std::size_t position) {
-    const auto found = std::find(view.begin(), view.end(), position);
-    if (found != view.end()) view.erase(found);
+  // Whether the row at view[index], just changed, still passes the filter and sits between
+  // its neighbours, so the view needs no change.
+  bool stillInPlace(std::size_t index) const {
+    const std::size_t position = view[index];
+    if (!filterAccepts(filter, rows[position].values)) return false;
+    if (index > 0 && !viewBefore(view[index - 1], position)) return false;
+    return index + 1 == view.size() || viewBefore(position, view[index + 1]);
   }
+
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
   // Storage positions from `from` on move by `delta` after a row is inserted or erased there.
   void shiftView(std::size_t from, int delta) {
@@ -169,6 +185,17 @@ struct Dataset::Impl {
     cursor = 0;
     bof = true;
     eof = view.empty();
+  }
+
+  // On view[index] when the row is visible (index is not npos), otherwise as near
+  // `fallback` as the view allows.
+  void placeCursorAt(std::size_t index, std::size_t fallback) {
+    if (index != npos) {
+      cursor = index;
+    } else {
+      cursor = view.empty() ? 0 : std::min(fallback, view.size() - 1);
+    }
+    bof = eof = view.empty();
   }
 
   // On the row `id` when it is visible, otherwise as near `fallback` as the view allows.
@@ -214,7 +241,8 @@ struct Dataset::Impl {
   void discardEdit() {
     buffer.clear();
     modified = false;
-    editedRowId = 0;
+    editedPosition = 0;
+    editedViewIndex = 0;
     insertBeforeId = 0;
   }
 
@@ -232,22 +260,30 @@ struct Dataset::Impl {
       throw DatasetError("Não é possível gravar em " + label() +
                          ": o dataset não está em modo de edição ou inserção");
     }
-    std::uint64_t id = editedRowId;
-    std::size_t position = 0;
+    std::size_t viewIndex = npos;
     if (state == State::Insert) {
-      id = nextRowId++;
-      position = insertBeforeId == 0 ? rows.size() : storagePosition(insertBeforeId);
-      rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(position), Row{id, std::move(buffer)});
-      shiftView(position, +1);
+      // An append stores the row last, so nothing stored moves.
+      std::size_t position = rows.size();
+      if (insertBeforeId != 0) {
+        position = storagePosition(insertBeforeId);
+        shiftView(position, +1);
+      }
+      rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(position),
+                  Row{nextRowId++, std::move(buffer)});
+      viewIndex = addToView(position);
     } else {
-      position = storagePosition(id);
+      const std::size_t position = editedPosition;
       rows[position].values = std::move(buffer);
-      removeFromView(position);
+      viewIndex = editedViewIndex;
+      // Only a change of the index's fields, or of what the filter looks at, moves the row.
+      if (!stillInPlace(viewIndex)) {
+        view.erase(view.begin() + static_cast<std::ptrdiff_t>(viewIndex));
+        viewIndex = addToView(position);
+      }
     }
     state = State::Browse;
     discardEdit();
-    addToView(position);
-    placeCursorOn(id, cursor);
+    placeCursorAt(viewIndex, cursor);
   }
 
   void cancel() {
@@ -489,7 +525,8 @@ void Dataset::edit() {
   }
   const Row& row = d.rows[d.view[d.cursor]];
   d.buffer = row.values;
-  d.editedRowId = row.id;
+  d.editedPosition = d.view[d.cursor];
+  d.editedViewIndex = d.cursor;
   d.modified = false;
   d.state = State::Edit;
 }

@@ -95,10 +95,7 @@ int compareFieldValues(const Variant& a, const Variant& b) {
     return threeWay(static_cast<int>(type), static_cast<int>(b.type()));
   }
   switch (type) {
-    case Variant::Type::Text: {
-      const int order = a.toText().compare(b.toText());
-      return threeWay(order, 0);
-    }
+    case Variant::Type::Text: return threeWay(a.textValue()->compare(*b.textValue()), 0);
     case Variant::Type::Integer: return threeWay(a.toInteger(), b.toInteger());
     case Variant::Type::Real: return threeWay(a.toNumber(), b.toNumber());
     case Variant::Type::DateTime: return threeWay(a.toDateTime(), b.toDateTime());

@@ -26,6 +26,16 @@ Variant toSearchValue(const FieldDef& def, const Variant& value, std::string_vie
 // The text a filter compares: "" for Null, otherwise Variant::toText in the default settings.
 std::string textForm(const Variant& value);
 
+// Calls `use` with the text form of `value` as a string_view: a text is read in place,
+// so comparing a row's texts copies nothing.
+template <class Use>
+auto withTextForm(const Variant& value, Use use) {
+  if (const std::string* text = value.textValue()) return use(std::string_view(*text));
+  if (value.isNull()) return use(std::string_view());
+  const std::string form = textForm(value);
+  return use(std::string_view(form));
+}
+
 // Ordering of two values of one field: Null lowest, texts by their UTF-8 bytes, numbers
 // numerically, dates chronologically, false before true. Returns <0, 0 or >0.
 int compareFieldValues(const Variant& a, const Variant& b);

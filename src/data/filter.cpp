@@ -130,7 +130,8 @@ Filter parseFilter(std::string_view text, const std::vector<FieldDef>& fields,
 
 bool filterAccepts(const Filter& filter, const std::vector<Variant>& row) {
   for (const FilterComparison& comparison : filter) {
-    const bool same = textForm(row[static_cast<std::size_t>(comparison.field)]) == comparison.text;
+    const bool same = withTextForm(row[static_cast<std::size_t>(comparison.field)],
+                                   [&](std::string_view form) { return form == comparison.text; });
     if (same != comparison.equal) return false;
   }
   return true;

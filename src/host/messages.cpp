@@ -19,20 +19,20 @@ TMessages::TMessages(std::string_view catalogue) {
     const std::size_t bar = line.find('|');
     if (bar == std::string_view::npos) continue;
     rows_.emplace_back(std::string(line.substr(0, bar)), std::string(line.substr(bar + 1)));
+    // The first row of a duplicated key wins: a later one does not replace it.
+    byKey_.emplace(upperCase(rows_.back().first), rows_.size() - 1);
   }
 }
 
-bool TMessages::contains(std::string_view key) const {
-  for (const auto& [rowKey, text] : rows_) {
-    if (equalsIgnoreCase(rowKey, key)) return true;
-  }
-  return false;
+const std::string* TMessages::find(std::string_view key) const {
+  const auto found = byKey_.find(upperCase(key));
+  return found == byKey_.end() ? nullptr : &rows_[found->second].second;
 }
+
+bool TMessages::contains(std::string_view key) const { return find(key) != nullptr; }
 
 std::string TMessages::Msg(std::string_view key) const {
-  for (const auto& [rowKey, text] : rows_) {
-    if (equalsIgnoreCase(rowKey, key)) return text;
-  }
+  if (const std::string* text = find(key)) return *text;
   writeDebugLine("Mensagem não cadastrada: " + std::string(key));
   return std::string(key);
 }

@@ -12,7 +12,10 @@ class HostEnv final : public Env {
  public:
   DateTime now() override { return clock_ ? clock_() : realEnv().now(); }
   std::string hostDirectory() override {
-    return directory_.empty() ? realEnv().hostDirectory() : directory_;
+    if (!directory_.empty()) return directory_;
+    // The host's executable does not move while it runs: its directory is looked up once.
+    if (executableDirectory_.empty()) executableDirectory_ = realEnv().hostDirectory();
+    return executableDirectory_;
   }
   bool fileExists(const std::string& path) override { return realEnv().fileExists(path); }
   bool directoryExists(const std::string& path) override {
@@ -45,6 +48,7 @@ class HostEnv final : public Env {
   }
 
   std::string directory_;
+  std::string executableDirectory_;  // looked up at the first need; "" = not yet
   ClockCallback clock_;
   MessagePumpCallback pump_;
 };
@@ -68,6 +72,7 @@ void installHostSettings(const HostSettings& settings) { mutableSettings() = set
 
 void installHostDirectory(const std::string& directory) {
   hostEnv().directory_ = directory.empty() ? std::string() : withTrailingSeparator(directory);
+  hostEnv().executableDirectory_.clear();
   dsDirCad = hostEnv().hostDirectory();
 }
 

@@ -81,7 +81,7 @@ bool ReceiptClosing::send(const Command& command, const std::string& debugLine) 
 }
 
 bool ReceiptClosing::sendWithRetry(const std::function<bool()>& attempt) {
-  return attemptUntilAccepted(attempt, retryMode_, printerNotRespondingQuestion(), in_.scheme,
+  return attemptUntilAccepted(attempt, retryMode_, printerNotRespondingQuestion, in_.scheme,
                               [this] { retryIndicator_ = 1; });
 }
 

@@ -37,7 +37,7 @@ bool openReceipt(const Variant& bag) {
         return runQuery(openingCommand(taxpayerId), executedLine("AbreCupomFiscal - " + taxpayerId),
                         scheme, true, returned);
       },
-      tefRetryMode(tefMode, usesCards), printerNotRespondingQuestion(), scheme);
+      tefRetryMode(tefMode, usesCards), printerNotRespondingQuestion, scheme);
 }
 
 }  // namespace

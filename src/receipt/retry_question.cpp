@@ -16,10 +16,10 @@ bool askToPrintAgain(const std::string& question, const std::string& scheme) {
 }
 
 bool attemptUntilAccepted(const std::function<bool()>& attempt, bool offerRetry,
-                          const std::string& question, const std::string& scheme,
-                          const std::function<void()>& onYes) {
+                          const std::function<std::string()>& question,
+                          const std::string& scheme, const std::function<void()>& onYes) {
   while (!attempt()) {
-    if (!offerRetry || !askToPrintAgain(question, scheme)) return false;
+    if (!offerRetry || !askToPrintAgain(question(), scheme)) return false;
     if (onYes) onYes();
   }
   return true;

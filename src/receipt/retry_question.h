@@ -18,10 +18,10 @@ std::string printerNotRespondingQuestion();
 bool askToPrintAgain(const std::string& question, const std::string& scheme);
 
 // Runs `attempt` until the printer accepts it. After a refusal the operator is asked
-// `question` when `offerRetry`; each yes calls `onYes` and attempts again. False when a
-// refusal is not retried.
+// the text `question` gives when `offerRetry`; each yes calls `onYes` and attempts again.
+// False when a refusal is not retried. The question is composed only after a refusal.
 bool attemptUntilAccepted(const std::function<bool()>& attempt, bool offerRetry,
-                          const std::string& question, const std::string& scheme,
+                          const std::function<std::string()>& question, const std::string& scheme,
                           const std::function<void()>& onYes = {});
 
 }  // namespace ecf

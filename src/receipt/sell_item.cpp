@@ -72,11 +72,13 @@ bool sellItem(const Variant& bag) {
   const bool usesCards = RecebeParams(bag, "UTILTEF").toBool();
 
   // Outside TEF retry mode the operator is told which item failed; every refusal asks.
-  const std::string question = tefRetryMode(tefMode, usesCards)
-                                   ? printerNotRespondingQuestion()
-                                   : msgPadrao("ErroItem") + "\r\n" + item.productCode + " - " +
-                                         charSubstr(item.productName, 0, kQuestionNameLength) +
-                                         "\r\n" + msgPadrao("Deseja");
+  const bool retryMode = tefRetryMode(tefMode, usesCards);
+  const auto question = [&] {
+    return retryMode ? printerNotRespondingQuestion()
+                     : msgPadrao("ErroItem") + "\r\n" + item.productCode + " - " +
+                           charSubstr(item.productName, 0, kQuestionNameLength) + "\r\n" +
+                           msgPadrao("Deseja");
+  };
   return attemptUntilAccepted(
       [&] {
         std::string debugLine;

@@ -1,5 +1,10 @@
 // What every operation shares: the catalogues, the data module, and the guard that keeps
 // errors from reaching the host.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "base/dateformat.h"
 #include "support/module_fixture.h"
 
 namespace ecftest {
@@ -34,6 +39,56 @@ TEST_F(HostServicesTest, ACatalogueBuiltByAHostFollowsTheSameRules) {
   EXPECT_EQ(3u, messages.rowCount());
   EXPECT_EQ("primeiro", messages.Msg("um"));
   EXPECT_EQ("com espaço ", messages.Msg("DOIS"));
+}
+
+// Lookup folds letter case, accented letters included, but never drops an accent.
+TEST_F(HostServicesTest, CatalogueKeysFoldCaseButKeepAccents) {
+  const ecf::TMessages messages("Relatório|com acento\nRelatorio|sem acento\nrelatório|repetido\n"
+                                "Ação|primeira\n");
+  const std::vector<std::pair<std::string, std::string>> lookups = {
+      {"RELATÓRIO", "com acento"}, {"relatório", "com acento"}, {"RELATORIO", "sem acento"},
+      {"AÇÃO", "primeira"},        {"acao", "acao"},             {"Relatóri", "Relatóri"},
+      {"", ""}};
+  for (const auto& [key, text] : lookups) {
+    EXPECT_EQ(text, messages.Msg(key)) << key;
+    EXPECT_EQ(text != key, messages.contains(key)) << key;
+  }
+}
+
+// The log goes wherever the host directory is at the moment: the executable's directory
+// when the host sets none, and the new one at once when the host sets it again.
+TEST_F(HostServicesTest, TheLogFollowsEveryChangeOfTheHostDirectory) {
+  const std::string executableDir =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/";
+  const std::string logName =
+      "impdebug" + ecf::formatDateTime("MMYY", clock(), ecf::HostSettings{}) + ".txt";
+  const bool hadLog = std::filesystem::exists(executableDir + logName);
+  const std::string otherDir = hostDir_ + "outro/";
+  std::filesystem::create_directory(otherDir);
+  const auto logged = [&](const std::string& directory, const std::string& text) {
+    std::ifstream in(directory + logName, std::ios::binary);
+    const std::string contents((std::istreambuf_iterator<char>(in)), {});
+    return contents.find(text) != std::string::npos;
+  };
+
+  ecf_SetHostDirectory("");
+  EXPECT_EQ(executableDir, dsDirCad);
+  ImpFisDebug("linha no executável");
+  ecf_SetHostDirectory(otherDir.c_str());
+  EXPECT_EQ(otherDir, dsDirCad);
+  ImpFisDebug("linha no outro");
+  ecf_SetHostDirectory("");
+  ImpFisDebug("linha de volta ao executável");
+  ecf_SetHostDirectory(hostDir_.c_str());
+  ImpFisDebug("linha no do teste");
+
+  EXPECT_TRUE(logged(executableDir, "linha no executável"));
+  EXPECT_TRUE(logged(executableDir, "linha de volta ao executável"));
+  EXPECT_FALSE(logged(executableDir, "linha no outro"));
+  EXPECT_TRUE(logged(otherDir, "linha no outro"));
+  EXPECT_FALSE(logged(otherDir, "linha de volta ao executável"));
+  EXPECT_TRUE(logged(hostDir_, "linha no do teste"));
+  if (!hadLog) std::filesystem::remove(executableDir + logName);
 }
 
 TEST_F(HostServicesTest, AnErrorInsideAnOperationBecomesItsFailureResultAndANotice) {

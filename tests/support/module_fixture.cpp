@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <regex>
 #include <sstream>
 
@@ -13,10 +14,14 @@
 namespace ecftest {
 namespace {
 
-std::string makeTempDirectory(const char* prefix) {
-  std::string pattern = std::string("/tmp/") + prefix + "-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
+// A new directory under the first of `parents` that takes one.
+std::string makeTempDirectory(const char* prefix,
+                              std::initializer_list<const char*> parents = {"/tmp/"}) {
+  for (const char* parent : parents) {
+    std::string pattern = std::string(parent) + prefix + "-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) return pattern + "/";
+  }
+  throw std::runtime_error("mkdtemp failed");
 }
 
 // A fixed, unremarkable working morning, so dates in texts are predictable.
@@ -42,7 +47,8 @@ std::vector<std::string> ScriptedOperator::texts() const {
 
 void ModuleTest::SetUp() {
   hostDir_ = makeTempDirectory("ecf-host");
-  printerRoot_ = makeTempDirectory("ecf-printers");
+  // The printer's memory on tmpfs where there is one, so the suite stays fast.
+  printerRoot_ = makeTempDirectory("ecf-printers", {"/dev/shm/", "/tmp/"});
   port_ = "ecf-test";
   setenv("ECFSIM_ROOT", printerRoot_.c_str(), 1);
   printer_.attach(printerRoot_, port_);
