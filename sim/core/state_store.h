@@ -7,10 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform.h"
+
 namespace ecfsim {
 
-// ECFSIM_ROOT, else $XDG_STATE_HOME/ecfsim, else $HOME/.local/state/ecfsim (on Windows
-// %LOCALAPPDATA%\ecfsim). Nothing when none of them is set.
+// ECFSIM_ROOT, else $XDG_STATE_HOME/ecfsim, else $HOME/.local/state/ecfsim; on Windows
+// ECFSIM_ROOT, else an "ecfsim" folder beside the host program. Nothing when none applies.
 std::optional<std::filesystem::path> stateRoot();
 
 // The port text as a directory name: letters, digits, ".", "_" and "-" kept, anything
@@ -20,7 +22,6 @@ std::string sanitizePortName(std::string_view port);
 class StateStore {
  public:
   explicit StateStore(std::filesystem::path directory) : directory_(std::move(directory)) {}
-  ~StateStore() { release(); }
   StateStore(const StateStore&) = delete;
   StateStore& operator=(const StateStore&) = delete;
 
@@ -45,7 +46,7 @@ class StateStore {
 
  private:
   std::filesystem::path directory_;
-  int lockHandle_ = -1;
+  platform::FileLock lock_;
 };
 
 }  // namespace ecfsim

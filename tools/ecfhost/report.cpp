@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "base/utf8_path.h"
 #include "tape.h"
 
 namespace ecfhost {
@@ -46,7 +47,7 @@ int tapeCommand(const std::string& directory, const std::string& htmlFile) {
       caption += (caption.empty() ? "" : " · ") + tape.string();
     }
     if (!htmlFile.empty()) {
-      std::ofstream out(htmlFile, std::ios::binary | std::ios::trunc);
+      std::ofstream out(ecf::pathFromUtf8(htmlFile), std::ios::binary | std::ios::trunc);
       out << tapeHtml(documents, caption);
       out.close();
       if (!out) {

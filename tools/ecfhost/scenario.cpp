@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 
+#include "base/utf8_path.h"
 #include "operations.h"
 #include "report.h"
 
@@ -101,7 +102,7 @@ Step readStep(const Json& json, std::size_t number) {
 }
 
 Scenario readScenario(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(ecf::pathFromUtf8(file), std::ios::binary);
   if (!in) throw ScenarioError("cannot read " + file);
   Json json;
   try {

@@ -1,13 +1,13 @@
 #include "workspace.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include "base/utf8_path.h"
 #include "local_time.h"
+#include "platform.h"
 
 namespace ecfhost {
 namespace fs = std::filesystem;
@@ -27,7 +27,7 @@ bool startsWith(const std::string& text, const std::string& prefix) {
 Workspace Workspace::prepare(const std::string& chosen, const std::string& prefix, bool reuse) {
   fs::path root;
   if (!chosen.empty()) {
-    root = fs::absolute(chosen);
+    root = fs::absolute(ecf::pathFromUtf8(chosen));
     if (fs::exists(root) && !fs::is_directory(root)) {
       throw std::runtime_error(root.string() + " exists and is not a directory");
     }
@@ -39,7 +39,9 @@ Workspace Workspace::prepare(const std::string& chosen, const std::string& prefi
   } else {
     const fs::path base = fs::current_path() / (prefix + "-" + localTimeText("%Y%m%d-%H%M%S"));
     root = base;
-    for (int n = 2; fs::exists(root); ++n) root = base.string() + "-" + std::to_string(n);
+    for (int n = 2; fs::exists(root); ++n) {
+      root = ecf::pathFromUtf8(ecf::utf8FromPath(base) + "-" + std::to_string(n));
+    }
   }
   Workspace workspace(root);
   fs::create_directories(workspace.printerRoot());
@@ -49,7 +51,7 @@ Workspace Workspace::prepare(const std::string& chosen, const std::string& prefi
 
 Workspace Workspace::find(const std::string& chosen) {
   if (!chosen.empty()) {
-    const fs::path root = fs::absolute(chosen);
+    const fs::path root = fs::absolute(ecf::pathFromUtf8(chosen));
     if (!fs::is_directory(root / "printers")) {
       throw std::runtime_error(root.string() + " holds no virtual printer (no printers/ folder)");
     }
@@ -73,7 +75,9 @@ Workspace Workspace::find(const std::string& chosen) {
   return Workspace(newest);
 }
 
-void Workspace::exportPrinterRoot() const { setenv("ECFSIM_ROOT", printerRoot().c_str(), 1); }
+void Workspace::exportPrinterRoot() const {
+  platform::setEnvironment("ECFSIM_ROOT", ecf::utf8FromPath(printerRoot()));
+}
 
 std::vector<fs::path> Workspace::debugLogs() const {
   std::vector<fs::path> logs;
