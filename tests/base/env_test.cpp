@@ -1,16 +1,20 @@
 // The real environment: files that a failed write can never corrupt, the host
 // directory, library loading, the local clock and pauses.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <iterator>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "base/env.h"
+#include "base/utf8_path.h"
+#include "platform/test_platform.h"
 
 namespace ecf {
 namespace {
@@ -20,11 +24,9 @@ namespace fs = std::filesystem;
 class RealEnv : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "ecf-env-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern + "/";
+    dir_ = withTrailingSeparator(utf8FromPath(testplatform::makeScratchDirectory("ecf-env")));
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override { fs::remove_all(pathFromUtf8(dir_)); }
 
   std::string read(const std::string& path) {
     std::string contents;
@@ -53,7 +55,7 @@ TEST_F(RealEnv, ReplaceSwapsTheWholeContent) {
   ASSERT_TRUE(env_.replaceFile(path, "primeiro conteúdo, longo", &error)) << error;
   ASSERT_TRUE(env_.replaceFile(path, "curto", &error)) << error;
   EXPECT_EQ(read(path), "curto");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1)
+  EXPECT_EQ(std::distance(fs::directory_iterator(pathFromUtf8(dir_)), fs::directory_iterator{}), 1)
       << "no temporary file is left behind";
 }
 
@@ -63,7 +65,7 @@ TEST_F(RealEnv, AFailedReplaceLeavesTheOldFileIntact) {
   ASSERT_TRUE(env_.replaceFile(path, "GT=1000,00", &error)) << error;
 
   // The temporary file cannot be created: its name is taken by a directory.
-  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+  const std::string temporary = path + ".tmp-" + std::to_string(testplatform::processId());
   fs::create_directory(temporary);
   EXPECT_FALSE(env_.replaceFile(path, "GT=2000,00", &error));
   EXPECT_NE(error.find(".tmp-"), std::string::npos) << error;
@@ -76,8 +78,47 @@ TEST_F(RealEnv, AFailedReplaceLeavesTheOldFileIntact) {
   error.clear();
   EXPECT_FALSE(env_.replaceFile(busy, "x", &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(fs::exists(busy + ".tmp-" + std::to_string(::getpid())));
+  EXPECT_FALSE(fs::exists(busy + ".tmp-" + std::to_string(testplatform::processId())));
   EXPECT_EQ(read(path), "GT=1000,00");
+}
+
+TEST_F(RealEnv, AReaderHoldingTheFileForAMomentDoesNotStopAReplace) {
+  const std::string path = dir_ + "Merkato.cds";
+  std::string error;
+  ASSERT_TRUE(env_.replaceFile(path, "GT=1000,00", &error)) << error;
+  std::promise<void> opened;
+  std::string seen;
+  std::thread reader([&] {
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    opened.set_value();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  });
+  opened.get_future().wait();
+  EXPECT_TRUE(env_.replaceFile(path, "GT=2000,00", &error)) << error;
+  reader.join();
+  EXPECT_EQ(seen, "GT=1000,00") << "the reader saw the old file whole";
+  EXPECT_EQ(read(path), "GT=2000,00");
+}
+
+TEST_F(RealEnv, AccentedNamesAreTheNamesOnDisk) {
+  const std::string dir = dir_ + "Caixa São João" + pathSeparator();
+  std::string error;
+  ASSERT_TRUE(env_.createDirectory(dir, &error)) << error;
+  EXPECT_TRUE(env_.directoryExists(dir));
+  ASSERT_TRUE(env_.appendToFile(dir + "impdebug1226.txt", "Pão\n", &error)) << error;
+  ASSERT_TRUE(env_.replaceFile(dir + "Relatório.cds", "GT", &error)) << error;
+  EXPECT_TRUE(env_.fileExists(dir + "Relatório.cds"));
+  EXPECT_EQ(read(dir + "impdebug1226.txt"), "Pão\n");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(pathFromUtf8(dir_))) {
+    names.push_back(utf8FromPath(entry.path().lexically_relative(pathFromUtf8(dir_))));
+  }
+  std::sort(names.begin(), names.end());
+  const std::string separator(1, pathSeparator());
+  EXPECT_EQ(names, (std::vector<std::string>{"Caixa São João",
+                                             "Caixa São João" + separator + "Relatório.cds",
+                                             "Caixa São João" + separator + "impdebug1226.txt"}));
 }
 
 TEST_F(RealEnv, FilesAndDirectories) {
@@ -102,46 +143,28 @@ TEST_F(RealEnv, FilesAndDirectories) {
 TEST(RealEnvPaths, HostDirectoryIsTheExecutablesWithASeparator) {
   const std::string directory = realEnv().hostDirectory();
   ASSERT_FALSE(directory.empty());
-  EXPECT_EQ(directory.back(), '/');
-  EXPECT_TRUE(realEnv().fileExists(directory + "ecf_base_tests")) << directory;
+  EXPECT_EQ(directory.back(), pathSeparator());
+  EXPECT_TRUE(realEnv().fileExists(directory + testplatform::programFileName("ecf_base_tests")))
+      << directory;
   EXPECT_EQ(executableDirectory(), directory);
-  EXPECT_EQ(pathSeparator(), '/');
-  EXPECT_EQ(withTrailingSeparator("/tmp/x"), "/tmp/x/");
-  EXPECT_EQ(withTrailingSeparator("/tmp/x/"), "/tmp/x/");
+  const std::string separator(1, pathSeparator());
+  for (const std::string& ended : {"x" + separator, std::string("x/")}) {
+    EXPECT_EQ(withTrailingSeparator(ended), ended);
+  }
+  EXPECT_EQ(withTrailingSeparator("x"), "x" + separator);
   EXPECT_EQ(withTrailingSeparator(""), "") << "never the root directory";
 }
 
 TEST(RealEnvLibraries, LoadAndFindSymbols) {
   std::string error;
-  void* library = realEnv().loadLibrary("libm.so.6", &error);
+  void* library = realEnv().loadLibrary(testplatform::kSystemLibrary, &error);
   ASSERT_NE(library, nullptr) << error;
-  EXPECT_NE(realEnv().findSymbol(library, "cos"), nullptr);
+  EXPECT_NE(realEnv().findSymbol(library, testplatform::kSystemFunction), nullptr);
   EXPECT_EQ(realEnv().findSymbol(library, "DLLG2_NoSuchEntry"), nullptr);
-  EXPECT_EQ(realEnv().findSymbol(nullptr, "cos"), nullptr);
+  EXPECT_EQ(realEnv().findSymbol(nullptr, testplatform::kSystemFunction), nullptr);
 
   EXPECT_EQ(realEnv().loadLibrary("libNoSuchDriver.so", &error), nullptr);
   EXPECT_NE(error.find("libNoSuchDriver.so"), std::string::npos) << error;
-}
-
-// The clock reads local civil time: with the zone three hours behind UTC it must be
-// three hours behind the UTC reading.
-TEST(RealEnvClock, NowIsLocalTime) {
-  const char* saved = std::getenv("TZ");
-  const std::string previous = saved ? saved : "";
-  ::setenv("TZ", "<-03>3", 1);
-  ::tzset();
-  const auto utcMillis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::system_clock::now().time_since_epoch())
-                             .count();
-  const DateTime now = realEnv().now();
-  if (saved) {
-    ::setenv("TZ", previous.c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
-  const DateTime expected = DateTime::fromUnixMillis(utcMillis - 3 * 3'600'000);
-  EXPECT_LT(std::llabs(expected.millisUntil(now)), 2000);
 }
 
 TEST(RealEnvClock, DelayCountsTenthsOfASecond) {

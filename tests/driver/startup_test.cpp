@@ -1,12 +1,11 @@
 // Starting the printer session: the port, the clock check, a pending receipt, the
 // grand-total file.
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "platform/test_platform.h"
 #include "support/grand_total_file.h"
 #include "support/module_fixture.h"
 
@@ -253,7 +252,7 @@ TEST_F(StartUpTest, AFileThatCannotBeRewrittenIsNamed) {
   writeGrandTotalFile("S", "1,00");
   ASSERT_TRUE(start());
   // The replacement is written beside the file first; a directory holds its name.
-  const std::string temporary = grandTotalPath() + ".tmp-" + std::to_string(getpid());
+  const std::string temporary = grandTotalPath() + ".tmp-" + std::to_string(testplatform::processId());
   std::filesystem::create_directory(temporary);
   printerGrandTotalIs("2.000,00");
   op().clear();

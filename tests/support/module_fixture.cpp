@@ -1,21 +1,21 @@
 #include "support/module_fixture.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 
 #include "base/dateformat.h"
+#include "base/env.h"
+#include "base/utf8_path.h"
+#include "platform/test_platform.h"
 
 namespace ecftest {
 namespace {
 
+// With the separator, as the module takes a directory.
 std::string makeTempDirectory(const char* prefix) {
-  std::string pattern = std::string("/tmp/") + prefix + "-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
+  return ecf::withTrailingSeparator(ecf::utf8FromPath(testplatform::makeScratchDirectory(prefix)));
 }
 
 // A fixed, unremarkable working morning, so dates in texts are predictable.
@@ -43,7 +43,7 @@ void ModuleTest::SetUp() {
   hostDir_ = makeTempDirectory("ecf-host");
   printerRoot_ = makeTempDirectory("ecf-printers");
   port_ = "ecf-test";
-  setenv("ECFSIM_ROOT", printerRoot_.c_str(), 1);
+  testplatform::setEnvironment("ECFSIM_ROOT", printerRoot_);
   printer_.attach(printerRoot_, port_);
 
   ecf_SetHostDirectory(hostDir_.c_str());
@@ -59,8 +59,8 @@ void ModuleTest::TearDown() {
   ecf_SetClock(nullptr);
   ecf_SetSettings(ecf::HostSettings::brazilian());
   std::error_code ignored;
-  std::filesystem::remove_all(hostDir_, ignored);
-  std::filesystem::remove_all(printerRoot_, ignored);
+  std::filesystem::remove_all(ecf::pathFromUtf8(hostDir_), ignored);
+  std::filesystem::remove_all(ecf::pathFromUtf8(printerRoot_), ignored);
 }
 
 ecf::Variant ModuleTest::startBag() const {
@@ -90,7 +90,7 @@ void ModuleTest::useDecimalComma() { ecf_SetSettings(ecf::HostSettings::brazilia
 std::vector<std::string> ModuleTest::debugLines() const {
   const std::string path =
       hostDir_ + "impdebug" + ecf::formatDateTime("MMYY", now_, ecf::HostSettings{}) + ".txt";
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(ecf::pathFromUtf8(path), std::ios::binary);
   std::stringstream content;
   content << in.rdbuf();
   const std::string text = content.str();
