@@ -15,6 +15,9 @@ namespace ecfsim::platform {
 // directories survive); nothing when it is unset or empty.
 std::optional<std::filesystem::path> environmentPath(const char* name);
 
+// Whether some file names are kept for devices ("COM1", "NUL" on Windows).
+extern const bool kDeviceNamesReserved;
+
 // Where printers live when ECFSIM_ROOT is not set; nothing when it cannot be told.
 std::optional<std::filesystem::path> defaultStateRoot();
 

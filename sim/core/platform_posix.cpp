@@ -33,6 +33,8 @@ void flushDirectory(const std::filesystem::path& directory) {
 
 }  // namespace
 
+const bool kDeviceNamesReserved = false;
+
 std::optional<std::filesystem::path> environmentPath(const char* name) {
   const char* value = std::getenv(name);
   if (value == nullptr || *value == '\0') return std::nullopt;

@@ -52,6 +52,8 @@ bool moveOver(const std::filesystem::path& from, const std::filesystem::path& to
 
 }  // namespace
 
+const bool kDeviceNamesReserved = true;
+
 std::optional<std::filesystem::path> environmentPath(const char* name) {
   const std::wstring wideName(name, name + std::char_traits<char>::length(name));
   const DWORD size = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);

@@ -1,6 +1,7 @@
 #include "core/printer.h"
 
 #include "base/utf8.h"
+#include "base/utf8_path.h"
 #include "core/commands.h"
 #include "core/errors.h"
 #include "core/fiscal_day.h"
@@ -57,7 +58,7 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
     try {
       state = stateFromJson(nlohmann::json::parse(json));
     } catch (const nlohmann::json::exception& e) {
-      throw OpenError("estado ilegível em " + printer->store_.statePath().string() + ": " +
+      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) + ": " +
                       e.what());
     }
     printer->savedJson_ = json;
@@ -185,8 +186,8 @@ nlohmann::json Printer::describe() const {
       {"dayStatus", dayStatusName(dayStatus(state_.day, clock.date))},
       {"netSales", netSales(state_.totals)},
       {"receiptTotal", state_.open.kind == DocKind::Fiscal ? receiptTotal(state_.open) : 0},
-      {"directory", store_.directory().string()},
-      {"tape", tape_.path().string()},
+      {"directory", ecf::utf8FromPath(store_.directory())},
+      {"tape", ecf::utf8FromPath(tape_.path())},
   };
   return out;
 }

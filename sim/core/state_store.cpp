@@ -1,5 +1,6 @@
 #include "core/state_store.h"
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -13,7 +14,15 @@ std::optional<std::filesystem::path> stateRoot() {
   return platform::defaultStateRoot();
 }
 
-std::string sanitizePortName(std::string_view port) {
+bool isDeviceName(std::string_view name) {
+  std::string base(name.substr(0, name.find('.')));
+  for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+         base[3] >= '0' && base[3] <= '9';
+}
+
+std::string sanitizePortName(std::string_view port, bool deviceNamesReserved) {
   std::string name;
   for (const char c : port) {
     const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
@@ -25,7 +34,10 @@ std::string sanitizePortName(std::string_view port) {
     name[pos] = '_';
   }
   if (!name.empty() && name[0] == '.') name[0] = '_';
-  return name.empty() ? "default" : name;
+  if (name.empty()) return "default";
+  // "COM1" is the usual port text on Windows, where a directory cannot take that name.
+  if (deviceNamesReserved && isDeviceName(name)) name.insert(0, "_");
+  return name;
 }
 
 bool StateStore::acquire(std::string& error) {

@@ -16,8 +16,14 @@ namespace ecfsim {
 std::optional<std::filesystem::path> stateRoot();
 
 // The port text as a directory name: letters, digits, ".", "_" and "-" kept, anything
-// else "_"; no "..", no leading dot, at most 64 characters; "default" when empty.
-std::string sanitizePortName(std::string_view port);
+// else "_"; no "..", no leading dot, at most 64 characters; "default" when empty. Where
+// device names are reserved (Windows), such a name ("COM1", "nul.txt") gets a leading "_".
+std::string sanitizePortName(std::string_view port,
+                             bool deviceNamesReserved = platform::kDeviceNamesReserved);
+
+// Whether `name` is one of the names Windows keeps for devices: CON, PRN, AUX, NUL,
+// COM0-COM9 and LPT0-LPT9, in any case, with or without an extension.
+bool isDeviceName(std::string_view name);
 
 class StateStore {
  public:
