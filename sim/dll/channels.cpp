@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 
+#include "base/utf8_path.h"
 #include "core/state_store.h"
 
 namespace ecfsim {
@@ -21,7 +22,7 @@ Registry& Registry::instance() {
 }
 
 std::shared_ptr<Printer> Registry::openPrinter(const std::filesystem::path& directory) {
-  const auto it = printers_.find(directory.string());
+  const auto it = printers_.find(ecf::utf8FromPath(directory));
   return it == printers_.end() ? nullptr : it->second.lock();
 }
 
@@ -35,7 +36,7 @@ std::int32_t Registry::open(std::string_view port) {
     } catch (const std::exception&) {
       return -2;
     }
-    printers_[directory->string()] = printer;
+    printers_[ecf::utf8FromPath(*directory)] = printer;
   }
   if (printer->state().conditions.refuseOpen) return -3;
   const std::int32_t channel = next_;
