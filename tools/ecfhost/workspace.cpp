@@ -29,10 +29,10 @@ Workspace Workspace::prepare(const std::string& chosen, const std::string& prefi
   if (!chosen.empty()) {
     root = fs::absolute(ecf::pathFromUtf8(chosen));
     if (fs::exists(root) && !fs::is_directory(root)) {
-      throw std::runtime_error(root.string() + " exists and is not a directory");
+      throw std::runtime_error(ecf::utf8FromPath(root) + " exists and is not a directory");
     }
     if (holdsSomething(root) && !reuse) {
-      throw std::runtime_error(root.string() +
+      throw std::runtime_error(ecf::utf8FromPath(root) +
                                " already holds a printer and a host directory; pass --reuse to "
                                "carry on with them, or choose a new directory");
     }
@@ -53,14 +53,14 @@ Workspace Workspace::find(const std::string& chosen) {
   if (!chosen.empty()) {
     const fs::path root = fs::absolute(ecf::pathFromUtf8(chosen));
     if (!fs::is_directory(root / "printers")) {
-      throw std::runtime_error(root.string() + " holds no virtual printer (no printers/ folder)");
+      throw std::runtime_error(ecf::utf8FromPath(root) + " holds no virtual printer (no printers/ folder)");
     }
     return Workspace(root);
   }
   fs::path newest;
   fs::file_time_type newestTime{};
   for (const auto& entry : fs::directory_iterator(fs::current_path())) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = ecf::utf8FromPath(entry.path().filename());
     if (!entry.is_directory() || !startsWith(name, "ecfhost-")) continue;
     if (!fs::is_directory(entry.path() / "printers")) continue;
     const auto when = fs::last_write_time(entry.path());
@@ -83,15 +83,15 @@ std::vector<fs::path> Workspace::debugLogs() const {
   std::vector<fs::path> logs;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(hostDirectory(), error)) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = ecf::utf8FromPath(entry.path().filename());
     if (startsWith(name, "impdebug") && entry.path().extension() == ".txt") {
       logs.push_back(entry.path());
     }
   }
   // impdebugMMYY: order by year, then month.
   std::sort(logs.begin(), logs.end(), [](const fs::path& a, const fs::path& b) {
-    const std::string x = a.stem().string();
-    const std::string y = b.stem().string();
+    const std::string x = ecf::utf8FromPath(a.stem());
+    const std::string y = ecf::utf8FromPath(b.stem());
     const auto key = [](const std::string& s) {
       return s.size() >= 12 ? s.substr(10, 2) + s.substr(8, 2) : s;
     };
