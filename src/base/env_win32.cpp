@@ -136,7 +136,12 @@ class Win32Env final : public Env {
     const HANDLE file = ::CreateFileW(widen(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return failSystem(error, "cannot open", path);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD code = ::GetLastError();
+      // Windows refuses a directory as "access denied"; the operator is told what it is.
+      if (directoryExists(path)) return fail(error, "cannot read '" + path + "': Is a directory");
+      return failSystem(error, "cannot open", path, code);
+    }
     std::string data;
     char buffer[64 * 1024];
     for (;;) {

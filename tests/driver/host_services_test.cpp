@@ -1,5 +1,6 @@
 // What every operation shares: the catalogues, the data module, and the guard that keeps
 // errors from reaching the host.
+#include "base/env.h"
 #include "support/module_fixture.h"
 
 namespace ecftest {
@@ -61,7 +62,7 @@ TEST_F(HostServicesTest, WithoutAnOperatorNoticesGoToTheLog) {
 
 TEST_F(HostServicesTest, TheHostDirectoryIsPublishedWithItsSeparator) {
   EXPECT_EQ(hostDir_, dsDirCad);
-  EXPECT_EQ('/', dsDirCad.back());
+  EXPECT_EQ(ecf::pathSeparator(), dsDirCad.back());
 }
 
 }  // namespace
