@@ -43,6 +43,7 @@ if(NOT ECF_WINE_LOADER)
   set(ECF_WINE_LOADER wine)  # a toolchain file of its own: Wine picks the loader
 endif()
 set(ECF_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(ECF_WINE_SERVER_LINGER 60 CACHE STRING "Seconds the Wine server waits for the next program")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE
