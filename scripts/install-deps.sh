@@ -3,6 +3,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev nlohmann-json3-dev)
+# Installing and packaging: the host build with pkg-config flags, reading the installed
+# module's dynamic section.
+packages+=(pkg-config binutils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -312,6 +312,27 @@ ECF_API bool Cancela_Cred_Pessoal(const std::string& totalizerCode, const std::s
                                   const std::string& consumerName, const std::string& unused10,
                                   const std::string& paymentMethod, double amount,
                                   double finalBalance, const std::string& familyName);
+// ---- product report and cash-closing receipts ----
+ECF_API void Relatorio_Produto(const std::string& unused1, const std::string& unused2,
+                               const std::string& unused3, const std::string& openText4,
+                               const std::string& openText5, std::string& coo,
+                               const ecf::Dataset& products, const std::string& confirmation,
+                               const std::string& layout, const std::string& scheme,
+                               bool& reportSeries);
+ECF_API bool GeraReciboSangria(
+    const std::string& unused1, const std::string& productText2, const std::string& openText3,
+    const std::string& openText4, const std::string& ecfNumber, std::int32_t exportNumber,
+    std::string& coo, const ecf::Dataset& envelopes, const ecf::Dataset& withdrawals,
+    const ecf::Dataset& shiftProducts, const ecf::Dataset& people,
+    const ecf::Dataset& dayMovements, const ecf::Dataset& shiftMovements,
+    const ecf::Dataset& dayProducts, ecf::DateTime unused15, bool printReceipt,
+    bool reductionAllowed1, bool unused18, ecf::Dataset& zDay, ecf::Dataset& zPayments,
+    ecf::Dataset& zTaxes, ecf::Dataset& zNonFiscal, bool& zSaved,
+    const ecf::Dataset& paymentTypes, const std::string& productConfirmation,
+    const std::string& productLayout, const std::string& xReading,
+    const std::string& envelopeColumn, const std::string& scheme, bool withdrawalOnly,
+    bool reprint, bool reductionAllowed2, const std::string& motive,
+    const std::string& observation);
 
 }  // extern "C"
 

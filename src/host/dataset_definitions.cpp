@@ -10,6 +10,9 @@ void defineReceiptDatasets(TdtmEcf01600& module);
 void defineReportDatasets(TdtmEcf01600& module);
 // Fiscal day closing: the Z datasets.
 void defineDayCloseDatasets(TdtmEcf01600& module);
+// ---- product report and cash closing ----
+void defineProductReportDatasets(TdtmEcf01600& module);
+void defineCashClosingDatasets(TdtmEcf01600& module);
 
 void defineWorkingDatasets(TdtmEcf01600& module) {
   // cdsCheckECF has no fields of its own: it takes those of the grand-total file.
@@ -19,6 +22,9 @@ void defineWorkingDatasets(TdtmEcf01600& module) {
   defineReportDatasets(module);
   // Fiscal day closing: the Z datasets.
   defineDayCloseDatasets(module);
+  // ---- product report and cash closing ----
+  defineProductReportDatasets(module);
+  defineCashClosingDatasets(module);
 }
 
 }  // namespace ecf

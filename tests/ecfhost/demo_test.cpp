@@ -74,7 +74,8 @@ TEST(EcfhostDemo, RunsAWholeWorkingDayOnAFreshPrinter) {
   for (const auto& document : documents) titles.push_back(title(document));
   ASSERT_THAT(titles, ElementsAre("COMPROVANTE NÃO-FISCAL", "CUPOM FISCAL", "CUPOM FISCAL",
                                   "CUPOM FISCAL", "CUPOM FISCAL", "COMPROVANTE NÃO-FISCAL",
-                                  "RELATÓRIO GERENCIAL", "LEITURA X", "REDUÇÃO Z"));
+                                  "RELATÓRIO GERENCIAL", "LEITURA X", "RELATÓRIO GERENCIAL",
+                                  "RELATÓRIO GERENCIAL", "RELATÓRIO GERENCIAL", "REDUÇÃO Z"));
 
   // The cash supply, paid in cash.
   EXPECT_THAT(documents[0], HasSubstr(row("00 Suprimento", "150,00") + row("TOTAL R$", "150,00") +
@@ -105,7 +106,7 @@ TEST(EcfhostDemo, RunsAWholeWorkingDayOnAFreshPrinter) {
   EXPECT_THAT(documents[6],
               HasSubstr(row("Vendas (R$)", "78,50") + row("Suprimento (R$)", "150,00") +
                         row("Sangria (R$)", "80,00")));
-  for (const std::size_t reading : {7u, 8u}) {
+  for (const std::size_t reading : {7u, 11u}) {
     EXPECT_THAT(documents[reading], HasSubstr(row("VENDA BRUTA DIÁRIA", "95,80")));
     EXPECT_THAT(documents[reading], HasSubstr(row("CANCELAMENTO ICMS", "15,90")));
     EXPECT_THAT(documents[reading], HasSubstr(row("DESCONTO ICMS", "1,40")));
@@ -113,7 +114,23 @@ TEST(EcfhostDemo, RunsAWholeWorkingDayOnAFreshPrinter) {
     // 150 in, 80 out, 24,50 and 20,00 - 10,00 change from the sales.
     EXPECT_THAT(documents[reading], HasSubstr(row("Dinheiro", "104,50")));
   }
-  EXPECT_THAT(documents[8], HasSubstr(row("REDUÇÕES Z CRZ", "000001")));
+  EXPECT_THAT(documents[11], HasSubstr(row("REDUÇÕES Z CRZ", "000001")));
+
+  // The cash closing before the Z: the envelopes in two copies, the products sold grouped
+  // by tax, and the money handed over against the sales.
+  const std::string cash = row("000001 Dinheiro", "104,50");
+  const std::string withdrawal = documents[8];
+  ASSERT_NE(withdrawal.find(cash), std::string::npos);
+  EXPECT_NE(withdrawal.find(cash, withdrawal.find(cash) + 1), std::string::npos);
+  EXPECT_THAT(withdrawal, HasSubstr("Supervisor : 3 Bruno Carvalho\n"));
+  EXPECT_THAT(withdrawal, HasSubstr("Operador : 7 Ana Souza\n"));
+  EXPECT_THAT(documents[9], HasSubstr("Tributacao  18,00\n" +
+                                      row("1001        Pão de queijo         5,00", "22,50")));
+  EXPECT_THAT(documents[9], HasSubstr(row("Total de Descontos", "1,40")));
+  EXPECT_THAT(documents[10], HasSubstr(row("TOTAL VENDAS", "78,50")));
+  EXPECT_THAT(documents[10], HasSubstr(row("TOTAL SANGRIAS", "78,50") + "\n" +
+                                       row("SOBRA", "0,00")));
+  EXPECT_THAT(run.output, HasSubstr("Z data saved for the Z at COO 0000000012: gross sales 95,80"));
 
   // Every command the printer received has its debug-log line, but the silent closing
   // of a document left open that start-up sends before anything else.
@@ -147,6 +164,9 @@ TEST(EcfhostDemo, AHostWithADecimalPointSendsItsAmountsWithAPoint) {
   const std::string tape = readFile(day / "printers/ECF1/tape.txt");
   EXPECT_THAT(tape, HasSubstr(row("DESCONTO R$", "-1,40")));
   EXPECT_THAT(tape, HasSubstr(row("VENDA LÍQUIDA", "78,50")));
+  // The module's own reports write the host's separator.
+  EXPECT_THAT(tape, HasSubstr("1001        Pão de queijo         5.00     22.50\n"));
+  EXPECT_THAT(tape, HasSubstr(row("TOTAL SANGRIAS", "78.50")));
 }
 
 TEST(EcfhostDemo, LeavesADirectoryInUseAloneUnlessToldToReuseIt) {

@@ -76,7 +76,7 @@ TEST(EcfhostTape, PrintsTheTapeAndWritesItAsAWellFormedPageOfSlips) {
   ASSERT_EQ(runTool({"demo", "--dir", day.string()}, scratch.path()).status, 0);
   const std::string tape = readFile(day / "printers/ECF1/tape.txt");
   const std::vector<std::string> documents = tapeDocuments(tape);
-  ASSERT_EQ(documents.size(), 9u);
+  ASSERT_EQ(documents.size(), 12u);
 
   const ToolRun text = runTool({"tape", "--dir", day.string()}, scratch.path());
   EXPECT_EQ(text.status, 0);
@@ -86,7 +86,7 @@ TEST(EcfhostTape, PrintsTheTapeAndWritesItAsAWellFormedPageOfSlips) {
   std::filesystem::rename(day, scratch.path() / "ecfhost-demo-1");
   const ToolRun html = runTool({"tape", "--html", "tape.html"}, scratch.path());
   ASSERT_EQ(html.status, 0) << html.output;
-  EXPECT_THAT(html.output, HasSubstr("Wrote 9 documents to tape.html"));
+  EXPECT_THAT(html.output, HasSubstr("Wrote 12 documents to tape.html"));
   const std::string page = readFile(scratch.path() / "tape.html");
   EXPECT_EQ(wellFormedness(page), "");
   EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html", 0), 0u);

@@ -12,6 +12,7 @@
 #include "host_tables.h"
 #include "local_time.h"
 #include "report.h"
+#include "shift_record.h"
 
 namespace ecfhost {
 namespace {
@@ -23,6 +24,9 @@ constexpr const char* kBranch = "1";
 constexpr const char* kCashRegister = "1";
 constexpr const char* kOperatorCode = "7";
 constexpr const char* kOperatorName = "Ana Souza";
+constexpr const char* kSupervisorCode = "3";
+constexpr const char* kSupervisorName = "Bruno Carvalho";
+constexpr const char* kCashTypeCode = "001";
 
 struct StepResult {
   StepResult(bool ok = false, std::string detail = "") : ok(ok), detail(std::move(detail)) {}
@@ -171,6 +175,7 @@ class WorkingDay {
         return value ? value->toText() : std::string();
       };
       if (!field("SERIEIMP").empty()) serial_ = field("SERIEIMP");
+      if (!field("ECFIMP").empty()) ecfNumber_ = field("ECFIMP");
       reductionPending = field("REDIMP") == "F";
       // The printer's clock comes as ddmmyyhhmmss.
       std::string clock = field("DATAATUIMP");
@@ -405,6 +410,7 @@ class WorkingDay {
     const ecf::DataPacket types = paymentTypes_.data();
     for (const Payment& payment : sale.payments) {
       paid += payment.amount;
+      shift_.take(payment.typeCode, payment.amount);
       payments += (payments.empty() ? "" : " + ") +
                   lookup(types, "CDTIPORECE", payment.typeCode, "DSIMPFISCAL") + " " +
                   money(payment.amount, settings());
@@ -423,6 +429,21 @@ class WorkingDay {
     });
     salesTotal_ += due;
     ++receipts_;
+    recordSale(sale);
+    if (paid > due + 0.001) shift_.take(kCashTypeCode, due - paid);  // the change, in cash
+  }
+
+  // What the host keeps of a sale for the cash closing: the items that stayed on the
+  // receipt, with its discount booked against the last of them.
+  void recordSale(const Sale& sale) {
+    std::string last;
+    for (std::size_t i = 0; i < sale.lines.size(); ++i) {
+      if (sale.cancelledItem != 0 && static_cast<int>(i + 1) == sale.cancelledItem) continue;
+      const Product& item = product(sale.lines[i].productCode);
+      shift_.sell(item.code, sale.lines[i].quantity, item.price);
+      last = item.code;
+    }
+    if (sale.discount > 0 && !last.empty()) shift_.discount(last, sale.discount);
   }
 
   void cancelledReceipt() {
@@ -478,10 +499,76 @@ class WorkingDay {
     });
   }
 
+  // The drawer's money by payment type, as the operator hands it over in envelopes: the
+  // cash is the float and the cash taken, less the withdrawal already sent to the safe.
+  void handOver(std::vector<Envelope>& envelopes, std::vector<CashMovement>& movements) const {
+    const ecf::DataPacket types = paymentTypes_.data();
+    for (const char* code : {"001", "002", "003", "004"}) {
+      const bool cash = std::string(code) == kCashTypeCode;
+      const double amount = cash ? kFloat + shift_.taken(code) - kWithdrawal : shift_.taken(code);
+      if (amount < 0.005) continue;
+      const std::string name = lookup(types, "CDTIPORECE", code, "DSIMPFISCAL");
+      char number[8];
+      std::snprintf(number, sizeof number, "%06zu", envelopes.size() + 1);
+      envelopes.push_back({number, name, amount});
+      movements.push_back({"1", name, amount});
+    }
+    // The withdrawal was money of the day too; the float was not.
+    movements.push_back({"5", "Sangria", kWithdrawal});
+    movements.push_back({"3", "Suprimento", kFloat});
+  }
+
+  void cashClosing() {
+    step("GeraReciboSangria", "cash closing: withdrawal receipt, product and closing reports", [&] {
+      std::vector<Envelope> envelopes;
+      std::vector<CashMovement> movements;
+      handOver(envelopes, movements);
+      const ecf::Dataset envelopeRows = envelopeTable(envelopes);
+      const ecf::Dataset moneyMoved = cashMovementTable(movements);
+      const ecf::Dataset sold = shift_.productsSold(ratePercent_);
+      const ecf::Dataset people =
+          closingPeople(kSupervisorCode, kSupervisorName, kOperatorCode, kOperatorName);
+      const ecf::Dataset none("cdsSangria");
+      ecf::Dataset zDay("zDay"), zPayments("zPayments"), zTaxes("zTaxes"), zNonFiscal("zNonFiscal");
+      bool zSaved = false;
+      std::string coo;
+      // The till stays closed, the Z reduction is confirmed, and with one shift the shift's
+      // reports are the day's: they are not printed twice.
+      host_.op().script({false, true, false});
+      // One shift: its products and movements are the day's too.
+      const bool reopened = need(api_.GeraReciboSangria, "GeraReciboSangria")(
+          "", "", "", "", ecfNumber_, 0, coo, envelopeRows, none, sold, people,
+          /*day's movements*/ moneyMoved, /*shift's movements*/ moneyMoved, /*day's products*/ sold,
+          ecf::DateTime(), /*print the receipt*/ true, /*Z allowed*/ true, false, zDay, zPayments,
+          zTaxes, zNonFiscal, zSaved, paymentTypes_, /*product report without asking*/ "N",
+          /*grouped by tax*/ "S", /*no X reading*/ "N", /*envelope column*/ "S", kScheme,
+          /*withdrawal only*/ false, /*reprint*/ false, /*Z allowed*/ true, "Fechamento do caixa",
+          "");
+      host_.op().dropScript();
+      if (reopened) return StepResult{false, "the till was opened again"};
+      if (!zSaved) return StepResult{false, "the Z data was not saved"};
+      const ecf::DataPacket day = zDay.data();
+      const auto dayField = [&](const char* field) {
+        const int index = day.fieldIndex(field);
+        return day.rowCount() == 0 || index < 0 ? ecf::Variant()
+                                                : day.row(0)[static_cast<std::size_t>(index)];
+      };
+      return StepResult{
+          true, std::to_string(envelopes.size()) + " envelopes, sales " +
+                    money(shift_.sales(), settings()) + ", first COO " + coo +
+                    "; Z data saved for the Z at COO " + dayField("NRULTCFREDZ").toText() +
+                    ": gross sales " + money(dayField("VRVENBRUREDZ").toNumber(), settings()) +
+                    ", " + std::to_string(zPayments.data().rowCount()) + " payment types, " +
+                    std::to_string(zTaxes.data().rowCount()) + " tax rates, " +
+                    std::to_string(zNonFiscal.data().rowCount()) + " non-fiscal totalizers"};
+    });
+  }
+
   void endOfDay() {
     section("End of day");
     step("Leitura_X_Imp", "X reading",
          [&] { return StepResult{need(api_.Leitura_X_Imp, "Leitura_X_Imp")("", kScheme, "")}; });
+    cashClosing();
     step("Reducao_Z_Imp", "Z reduction: the fiscal day closes",
          [&] { return StepResult{need(api_.Reducao_Z_Imp, "Reducao_Z_Imp")("", kScheme, "")}; });
     step("Atu_TotGeral", "check the recorded grand total against the printer's",
@@ -498,6 +585,8 @@ class WorkingDay {
   ModuleApi& api_;
   int number_ = 0;
   std::string serial_ = "VP000000000000000001";
+  std::string ecfNumber_ = "001";
+  ShiftRecord shift_;
   std::string rateCode_;
   double ratePercent_ = 0;
   ecf::Dataset paymentTypes_;

@@ -16,7 +16,7 @@ HostSession::HostSession(Workspace workspace, const HostOptions& options)
   // The printer reads its state root when the module starts the driver.
   workspace_.exportPrinterRoot();
   std::string error;
-  if (!api_.load(moduleBesideExecutable(), error)) throw std::runtime_error(error);
+  if (!api_.load(findModule(), error)) throw std::runtime_error(error);
   if (api_.ecf_SetOperator == nullptr || api_.ecf_SetSettings == nullptr ||
       api_.ecf_SetHostDirectory == nullptr) {
     throw std::runtime_error("the module does not export its host set-up functions");

@@ -1,6 +1,9 @@
 #include "module_api.h"
 
+#include <filesystem>
+
 #include "base/env.h"
+#include "base/utf8_path.h"
 #include "platform.h"
 
 namespace ecfhost {
@@ -45,6 +48,18 @@ const std::string* ModuleApi::textVariable(const std::string& name) const {
 
 std::string moduleBesideExecutable() {
   return ecf::executableDirectory() + platform::kModuleFileName;
+}
+
+std::string findModule() {
+  const std::filesystem::path beside = ecf::pathFromUtf8(moduleBesideExecutable());
+  std::error_code error;
+  if (std::filesystem::exists(beside, error)) return ecf::utf8FromPath(beside);
+  const std::filesystem::path installed =
+      beside.parent_path() / ECFHOST_INSTALLED_MODULE_DIR / beside.filename();
+  if (std::filesystem::exists(installed, error)) {
+    return ecf::utf8FromPath(installed.lexically_normal());
+  }
+  return ecf::utf8FromPath(beside);  // missing everywhere: the load error names the first place
 }
 
 }  // namespace ecfhost

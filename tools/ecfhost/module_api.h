@@ -34,7 +34,9 @@ namespace ecfhost {
   X(Memoria_Fiscal_Imp) X(DataMoviFiscal) X(ExportRedZ)                            \
   /* linked, card-transaction and consumer vouchers */                               \
   X(Abre_Comp_NFiscalVinc) X(ImprimeTef)                                             \
-  X(Comp_DebitoCons) X(Compr_CredPessoal) X(Cancela_Cred_Pessoal)
+  X(Comp_DebitoCons) X(Compr_CredPessoal) X(Cancela_Cred_Pessoal)                  \
+  /* ---- product report and cash closing ---- */                                 \
+  X(Relatorio_Produto) X(GeraReciboSangria)
 
 // The exported variables the tool reads after an operation.
 #define ECFHOST_VARIABLES(X)                                                          \
@@ -63,5 +65,8 @@ class ModuleApi {
 
 // "<directory of this executable>/libecfmodule.so".
 std::string moduleBesideExecutable();
+// The module beside this executable (a build tree, a deployment in one directory), else
+// where an installation puts it: <this executable's directory>/<bindir to libdir>.
+std::string findModule();
 
 }  // namespace ecfhost

@@ -25,6 +25,8 @@ const char* kindName(Kind kind) {
       return "dataset";
     case Kind::StringList:
       return "list of texts";
+    case Kind::DateTime:
+      return "date-time";
   }
   return "value";
 }
@@ -562,6 +564,86 @@ std::vector<Operation> buildOperations() {
              c.text(7), c.text(8), c.text(9), c.text(10), c.number(11), c.number(12),
              c.text(13)));
        }},
+      // ---- product report and cash closing ----
+      {"Relatorio_Produto",
+       P{{"unused1", T},
+         {"unused2", T},
+         {"unused3", T},
+         {"openText4", T},
+         {"openText5", T},
+         {"coo", T},
+         {"products", Kind::Dataset},
+         {"confirmation", T},
+         {"layout", T},
+         {"scheme", T},
+         {"reportSeries", B}},
+       "coo, reportSeries",
+       [](Call& c) {
+         std::string coo = c.text(5);
+         const ecf::Dataset products = c.dataset(6);
+         bool reportSeries = c.boolean(10);
+         c.need(c.api.Relatorio_Produto, "Relatorio_Produto")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), coo, products, c.text(7),
+             c.text(8), c.text(9), reportSeries);
+         Outcome o = none();
+         o.out["coo"] = coo;
+         o.out["reportSeries"] = reportSeries;
+         return o;
+       }},
+      {"GeraReciboSangria",
+       P{{"unused1", T},
+         {"productText2", T},
+         {"openText3", T},
+         {"openText4", T},
+         {"ecfNumber", T},
+         {"exportNumber", I},
+         {"coo", T},
+         {"envelopes", Kind::Dataset},
+         {"withdrawals", Kind::Dataset},
+         {"shiftProducts", Kind::Dataset},
+         {"people", Kind::Dataset},
+         {"dayMovements", Kind::Dataset},
+         {"shiftMovements", Kind::Dataset},
+         {"dayProducts", Kind::Dataset},
+         {"unused15", Kind::DateTime},
+         {"printReceipt", B},
+         {"reductionAllowed1", B},
+         {"unused18", B},
+         {"paymentTypes", Kind::Dataset},
+         {"productConfirmation", T},
+         {"productLayout", T},
+         {"xReading", T},
+         {"envelopeColumn", T},
+         {"scheme", T},
+         {"withdrawalOnly", B},
+         {"reprint", B},
+         {"reductionAllowed2", B},
+         {"motive", T},
+         {"observation", T}},
+       "coo, zDay, zPayments, zTaxes, zNonFiscal, zSaved",
+       [](Call& c) {
+         std::string coo = c.text(6);
+         const ecf::Dataset envelopes = c.dataset(7), withdrawals = c.dataset(8),
+                            shiftProducts = c.dataset(9), people = c.dataset(10),
+                            dayMovements = c.dataset(11), shiftMovements = c.dataset(12),
+                            dayProducts = c.dataset(13), paymentTypes = c.dataset(18);
+         ecf::Dataset zDay("zDay"), zPayments("zPayments"), zTaxes("zTaxes"),
+             zNonFiscal("zNonFiscal");
+         bool zSaved = false;
+         Outcome o = result(c.need(c.api.GeraReciboSangria, "GeraReciboSangria")(
+             c.text(0), c.text(1), c.text(2), c.text(3), c.text(4), c.integer(5), coo, envelopes,
+             withdrawals, shiftProducts, people, dayMovements, shiftMovements, dayProducts,
+             c.dateTime(14), c.boolean(15), c.boolean(16), c.boolean(17), zDay, zPayments, zTaxes,
+             zNonFiscal, zSaved, paymentTypes, c.text(19), c.text(20), c.text(21), c.text(22),
+             c.text(23), c.boolean(24), c.boolean(25), c.boolean(26), c.text(27), c.text(28)));
+         o.out["coo"] = coo;
+         o.out["zDay"] = fromPacket(zDay.data());
+         o.out["zPayments"] = fromPacket(zPayments.data());
+         o.out["zTaxes"] = fromPacket(zTaxes.data());
+         o.out["zNonFiscal"] = fromPacket(zNonFiscal.data());
+         o.out["zSaved"] = zSaved;
+         return o;
+       }},
   };
 }
 
@@ -638,6 +720,17 @@ ecf::StringList Call::strings(std::size_t i) const {
     list.add(item.get<std::string>());
   }
   return list;
+}
+
+ecf::DateTime Call::dateTime(std::size_t i) const {
+  const Json& value = arg(i);
+  if (value.is_null()) return ecf::DateTime();
+  if (value.is_string()) return toDateTime(value.get<std::string>());
+  if (value.is_object() && value.size() == 1 && value.contains("date") &&
+      value["date"].is_string()) {
+    return toDateTime(value["date"].get<std::string>());
+  }
+  wrong(i, "a date-time such as \"2026-12-08 10:15:00\" or {\"date\": ...}");
 }
 
 const std::vector<Operation>& operations() {

@@ -13,7 +13,7 @@
 
 namespace ecfhost {
 
-enum class Kind { Text, Number, Integer, Boolean, Bag, Positions, Dataset, StringList };
+enum class Kind { Text, Number, Integer, Boolean, Bag, Positions, Dataset, StringList, DateTime };
 
 struct Param {
   const char* name;
@@ -45,6 +45,7 @@ class Call {
   std::vector<ecf::Variant> positions(std::size_t i) const;
   ecf::Dataset dataset(std::size_t i) const;  // null gives an empty, closed dataset
   ecf::StringList strings(std::size_t i) const;
+  ecf::DateTime dateTime(std::size_t i) const;  // "YYYY-MM-DD[ hh:mm[:ss]]" or {"date": ...}
 
   // The bound function, or a clear error when the module does not export it.
   template <typename Function>
