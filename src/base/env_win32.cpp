@@ -223,9 +223,13 @@ class Win32Env final : public Env {
     if (bare && !codeDirectory().empty() && fileExists(beside)) {
       library = ::LoadLibraryExW(widen(beside).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    if (library == nullptr) {
-      library = ::LoadLibraryExW(widen(name).c_str(), nullptr,
-                                 bare ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (library == nullptr && bare) library = ::LoadLibraryExW(widen(name).c_str(), nullptr, 0);
+    if (library == nullptr && !bare) {
+      // The altered search order is defined for full paths only.
+      std::error_code ec;
+      const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(name), ec);
+      library = ::LoadLibraryExW(ec ? widen(name).c_str() : full.c_str(), nullptr,
+                                 LOAD_WITH_ALTERED_SEARCH_PATH);
     }
     const DWORD code = ::GetLastError();
     ::SetThreadErrorMode(previousMode, nullptr);
