@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the normal build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the 64-bit Windows build with its
-# tests run under Wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the 64-bit Windows build with its tests
+# run under Wine, then every fuzz target for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +17,10 @@ for preset in default sanitize windows-x64; do
 done
 # The Wine server of the Windows tests lingers for the next program; none comes.
 WINEPREFIX="$PWD/build/windows-x64/wineprefix" wineserver -k 2>/dev/null || true
+
+# ---- fuzzing: every libFuzzer target over its seed corpus, 7 seconds each ----
+echo "=== fuzz build ==="
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+echo "=== fuzz run ==="
+scripts/fuzz.sh

@@ -14,6 +14,7 @@ const char* errorName(ErrorCode code) {
     case ErrorCode::ImpressoraNaoResponde: return "ImpressoraNaoResponde";
     case ErrorCode::SemPapel: return "SemPapel";
     case ErrorCode::FalhaGravacao: return "FalhaGravacao";
+    case ErrorCode::LimiteEsgotado: return "LimiteEsgotado";
     case ErrorCode::DocumentoAberto: return "DocumentoAberto";
     case ErrorCode::NenhumDocumentoAberto: return "NenhumDocumentoAberto";
     case ErrorCode::CupomFiscalNaoAberto: return "CupomFiscalNaoAberto";

@@ -20,6 +20,7 @@ enum class ErrorCode : int {
   ImpressoraNaoResponde = 10,
   SemPapel = 11,
   FalhaGravacao = 12,
+  LimiteEsgotado = 13,
   // Documents and the fiscal day.
   DocumentoAberto = 20,
   NenhumDocumentoAberto = 21,

@@ -8,6 +8,8 @@
 #include "core/receipt_math.h"
 #include "core/registers.h"
 #include "core/state_json.h"
+#include "core/state_limits.h"
+#include "core/state_ranges.h"
 
 namespace ecfsim {
 namespace {
@@ -31,7 +33,9 @@ bool takeFault(std::vector<Fault>& faults, const std::string& command, Fault& fi
       ++it;
       continue;
     }
-    if (--it->remaining <= 0 && !found) {
+    // A fault that lost its turn to another waits at zero for the next command.
+    if (it->remaining > 0) --it->remaining;
+    if (it->remaining <= 0 && !found) {
       fired = *it;
       found = true;
       it = faults.erase(it);
@@ -58,8 +62,11 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
     try {
       state = stateFromJson(nlohmann::json::parse(json));
     } catch (const nlohmann::json::exception& e) {
-      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) + ": " +
-                      e.what());
+      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
+                      ": " + e.what());
+    } catch (const StateRangeError& e) {
+      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
+                      ": " + e.what());
     }
     printer->savedJson_ = json;
   }
@@ -134,6 +141,7 @@ CommandOutcome Printer::run(const std::string& command, const std::vector<Param>
   const Args args(params);
   CommandContext ctx{next, args, printerNow(next.conditions.clock), tape_, {}, {}};
   definition->handler(ctx);
+  refuseBeyondLimits(next);
   commit(std::move(next), ctx.paper.text());
   CommandOutcome out;
   out.returned = std::move(ctx.returned);
@@ -164,6 +172,7 @@ CommandOutcome Printer::execute(const std::string& command, const std::vector<Pa
 void Printer::update(const std::function<void(PrinterState&)>& change) {
   PrinterState next = state_;
   change(next);
+  refuseBeyondLimits(next);
   save(next);
   state_ = std::move(next);
 }

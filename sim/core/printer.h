@@ -37,13 +37,15 @@ class Printer {
  public:
   // The printer kept in `directory`, created with the default configuration when the
   // directory holds none. Throws OpenError when the directory cannot be used, another
-  // process holds it, or its state file cannot be read.
+  // process holds it, or its state file cannot be read or holds a value out of its
+  // field's range (naming the file and the field).
   static std::unique_ptr<Printer> open(const std::filesystem::path& directory);
 
   CommandOutcome execute(const std::string& command, const std::vector<Param>& params);
 
   // A change from outside (the controls), applied to a copy and saved before it is
-  // kept. Throws OpenError when the state cannot be saved; `change` may throw too.
+  // kept. Throws OpenError when the state cannot be saved, CommandError when the change
+  // would take a counter or the clock past its limit; `change` may throw too.
   void update(const std::function<void(PrinterState&)>& change);
   // Back to a new printer: state, tape and record wiped.
   void reset();

@@ -1,5 +1,7 @@
 #include "core/state_json.h"
 
+#include "core/state_ranges.h"
+
 namespace ecfsim {
 
 NLOHMANN_JSON_SERIALIZE_ENUM(DocKind, {{DocKind::None, "none"},
@@ -54,8 +56,10 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(PrinterState, format, identity, 
 nlohmann::json stateToJson(const PrinterState& state) { return state; }
 
 PrinterState stateFromJson(const nlohmann::json& json) {
+  checkStateRanges(json);
   PrinterState state;
   from_json(json, state);
+  checkLoadedExactly(json, stateToJson(state));
   return state;
 }
 

@@ -9,7 +9,8 @@ namespace ecfsim {
 
 nlohmann::json stateToJson(const PrinterState& state);
 // Missing keys take their type's default value; a key of the wrong kind throws
-// nlohmann::json::exception.
+// nlohmann::json::exception; a number out of its field's range (state_ranges.h) throws
+// StateRangeError.
 PrinterState stateFromJson(const nlohmann::json& json);
 
 }  // namespace ecfsim

@@ -31,23 +31,28 @@ const std::string& documentSeparator() {
 }
 
 std::vector<std::string> wrapLine(std::string_view text, std::size_t width) {
+  if (width == 0) width = 1;
   std::vector<std::string> lines;
-  std::string rest(text);
-  while (ecf::charCount(rest) > width) {
-    const std::string head = ecf::charSubstr(rest, 0, width + 1);
+  std::string_view rest = text;
+  // Each turn looks at no more than width + 1 characters of the rest and takes at least
+  // one of them, so even a line of megabytes wraps in linear time.
+  for (;;) {
+    const std::size_t widthEnd = ecf::byteOffsetOfChar(rest, width);
+    if (widthEnd == rest.size()) break;  // the rest fits
+    const std::size_t headEnd = widthEnd + ecf::byteOffsetOfChar(rest.substr(widthEnd), 1);
+    const std::string_view head = rest.substr(0, headEnd);
     const auto blank = head.find_last_of(' ');
-    if (blank != std::string::npos && blank > 0 && head.find_first_not_of(' ') < blank) {
+    if (blank != std::string_view::npos && blank > 0 && head.find_first_not_of(' ') < blank) {
       lines.push_back(rightTrimmed(head.substr(0, blank)));
-      rest = rest.substr(blank + 1);
+      rest.remove_prefix(blank + 1);
       const auto next = rest.find_first_not_of(' ');
-      rest.erase(0, next == std::string::npos ? rest.size() : next);
+      rest.remove_prefix(next == std::string_view::npos ? rest.size() : next);
     } else {
-      const std::size_t cut = ecf::byteOffsetOfChar(rest, width);
-      lines.push_back(rest.substr(0, cut));
-      rest = rest.substr(cut);
+      lines.emplace_back(rest.substr(0, widthEnd));
+      rest.remove_prefix(widthEnd);
     }
   }
-  lines.push_back(rest);
+  lines.emplace_back(rest);
   return lines;
 }
 

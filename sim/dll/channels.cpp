@@ -1,6 +1,7 @@
 #include "dll/channels.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -33,7 +34,10 @@ std::int32_t Registry::open(std::string_view port) {
   if (!printer) {
     try {
       printer = Printer::open(*directory);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+      // The entry point can only say -2; the reason (an unreadable state names its file
+      // and field) goes where an integrator looks.
+      std::fprintf(stderr, "ecfsim: %s\n", error.what());
       return -2;
     }
     printers_[ecf::utf8FromPath(*directory)] = printer;

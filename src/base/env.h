@@ -2,6 +2,7 @@
 // Nothing in the module reads the clock or touches the file system except through it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "ecf/datetime.h"
@@ -10,21 +11,30 @@ namespace ecf {
 
 class Env {
  public:
+  static constexpr std::size_t kDefaultReadLimit = 64 * 1024 * 1024;
+
   virtual ~Env() = default;
 
   virtual DateTime now() = 0;
   // The host directory (debug log, grand-total file), ending with the path separator.
   virtual std::string hostDirectory() = 0;
 
+  // Something other than a directory is under the name (a file, a device, a link to one).
   virtual bool fileExists(const std::string& path) = 0;
   virtual bool directoryExists(const std::string& path) = 0;
   // Each returns false and fills `error` (when given) on failure.
-  virtual bool readFile(const std::string& path, std::string& contents, std::string* error) = 0;
+  //
+  // Files in the host directory are untrusted. Reading takes only a regular file (through
+  // a link is fine) of at most `maxBytes`: a device or a huge file is refused, never read.
+  virtual bool readFile(const std::string& path, std::string& contents, std::string* error,
+                        std::size_t maxBytes = kDefaultReadLimit) = 0;
+  // Appends to a regular file, creating it; never through a link.
   virtual bool appendToFile(const std::string& path, const std::string& data,
                             std::string* error) = 0;
   // Writes a temporary file beside `path`, flushes it and renames it over `path`, so a
-  // crash leaves either the old or the new file, never a mix. Writers of one file take
-  // turns: the temporary name is "<path>.tmp-<process id>".
+  // crash leaves either the old or the new file, never a mix. The temporary file gets a
+  // new name of its own ("<path>.tmp-<process id>-<random>", created exclusively, never
+  // through a link); temporary files of `path` left by a process that died are removed.
   virtual bool replaceFile(const std::string& path, const std::string& data,
                            std::string* error) = 0;
   virtual bool createDirectory(const std::string& path, std::string* error) = 0;

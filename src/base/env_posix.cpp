@@ -4,11 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -46,6 +51,102 @@ std::string parentDirectory(const std::string& path) {
   return parent.empty() ? "." : parent;
 }
 
+// Reads an open file that must be a regular one of at most `maxBytes`; "" on success,
+// else what went wrong.
+std::string readRegularFile(int fd, const std::string& path, std::size_t maxBytes,
+                            std::string& data) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return "cannot read '" + path + "': " + std::strerror(errno);
+  if (!S_ISREG(info.st_mode)) return "cannot read '" + path + "': not a regular file";
+  const auto tooBig = [&](std::uintmax_t size) {
+    return "cannot read '" + path + "': " + std::to_string(size) + " bytes, more than the " +
+           std::to_string(maxBytes) + " bytes such a file may have";
+  };
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+    return tooBig(static_cast<std::uintmax_t>(info.st_size));
+  }
+  data.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return "cannot read '" + path + "': " + std::strerror(errno);
+    if (got == 0) return "";
+    // The file may grow while it is read: the limit holds for what is read too.
+    if (static_cast<std::size_t>(got) > maxBytes - data.size()) {
+      return tooBig(data.size() + static_cast<std::size_t>(got));
+    }
+    data.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+// Random enough that nobody can plant a file under the next temporary name; the
+// exclusive creation is what guarantees the name was free.
+std::string randomSuffix() {
+  static std::atomic<std::uint64_t> counter{0};
+  std::uint64_t value = counter.fetch_add(1) + 0x9E3779B97F4A7C15ULL *
+                        static_cast<std::uint64_t>(
+                            std::chrono::steady_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    value ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+  } catch (...) {
+    // No entropy source: the counter and the clock still give a fresh name.
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+std::string temporaryPrefix(const std::string& path) { return path + ".tmp-"; }
+
+// A new temporary file beside `path`, opened for writing, or -1 with errno set.
+int createTemporary(const std::string& path, std::string& temporary) {
+  const std::string prefix = temporaryPrefix(path) + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = prefix + randomSuffix();
+    const int fd = ::open(temporary.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// The process id in a temporary name "<path>.tmp-<pid>[-<random>]", or 0.
+pid_t ownerOfTemporary(const std::string& name, const std::string& prefix) {
+  if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+  pid_t pid = 0;
+  std::size_t i = prefix.size();
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+    if (pid > 100'000'000) return 0;
+    pid = pid * 10 + (name[i] - '0');
+  }
+  if (i == prefix.size() || (i < name.size() && name[i] != '-')) return 0;
+  return pid;
+}
+
+// A save cut short by a crash leaves its temporary file behind; left alone, they would
+// pile up. Only files of processes that no longer run are removed: a live writer's file
+// is its own business. A link is removed as a link, never followed.
+void removeAbandonedTemporaries(const std::string& path) {
+  const std::string directory = parentDirectory(path);
+  const std::string prefix = std::filesystem::path(temporaryPrefix(path)).filename().string();
+  std::error_code ec;
+  for (auto it = std::filesystem::directory_iterator(directory, ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const pid_t owner = ownerOfTemporary(name, prefix);
+    if (owner <= 0 || owner == ::getpid()) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    std::error_code typeError;
+    const auto type = it->symlink_status(typeError).type();
+    if (typeError) continue;
+    using std::filesystem::file_type;
+    if (type == file_type::regular || type == file_type::symlink) ::unlink(it->path().c_str());
+  }
+}
+
 class PosixEnv final : public Env {
  public:
   DateTime now() override {
@@ -64,7 +165,8 @@ class PosixEnv final : public Env {
 
   bool fileExists(const std::string& path) override {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
   }
 
   bool directoryExists(const std::string& path) override {
@@ -72,33 +174,34 @@ class PosixEnv final : public Env {
     return std::filesystem::is_directory(path, ec);
   }
 
-  bool readFile(const std::string& path, std::string& contents, std::string* error) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  bool readFile(const std::string& path, std::string& contents, std::string* error,
+                std::size_t maxBytes) override {
+    // Non-blocking, so that opening a FIFO planted under the name cannot hang.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return failErrno(error, "cannot open", path);
     std::string data;
-    char buffer[64 * 1024];
-    for (;;) {
-      const ssize_t got = ::read(fd, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        const bool result = failErrno(error, "cannot read", path);
-        ::close(fd);
-        return result;
-      }
-      if (got == 0) break;
-      data.append(buffer, static_cast<std::size_t>(got));
-    }
+    const std::string failure = readRegularFile(fd, path, maxBytes, data);
     ::close(fd);
+    if (!failure.empty()) return fail(error, failure);
     contents = std::move(data);
     return true;
   }
 
   bool appendToFile(const std::string& path, const std::string& data,
                     std::string* error) override {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    // A link planted under the name would make us write wherever it points.
+    const int fd = ::open(path.c_str(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY |
+                              O_NONBLOCK,
+                          0644);
     if (fd < 0) return failErrno(error, "cannot open", path);
     std::string failure;
-    if (!writeAll(fd, data)) failure = "cannot write '" + path + "': " + std::strerror(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      failure = "cannot write '" + path + "': not a regular file";
+    } else if (!writeAll(fd, data)) {
+      failure = "cannot write '" + path + "': " + std::strerror(errno);
+    }
     if (::close(fd) != 0 && failure.empty()) {
       failure = "cannot write '" + path + "': " + std::strerror(errno);
     }
@@ -108,8 +211,9 @@ class PosixEnv final : public Env {
 
   bool replaceFile(const std::string& path, const std::string& data,
                    std::string* error) override {
-    const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    removeAbandonedTemporaries(path);
+    std::string temporary;
+    const int fd = createTemporary(path, temporary);
     if (fd < 0) return failErrno(error, "cannot create", temporary);
     // The old file is only touched by the rename, after the new content is on disk.
     std::string failure;

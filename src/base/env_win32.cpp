@@ -4,8 +4,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -111,6 +115,127 @@ bool moveOver(const std::wstring& from, const std::wstring& to, DWORD& code) {
   }
 }
 
+// A handle that names an ordinary file on a disk: not a device, a pipe, a directory or a
+// link (reparse point) itself.
+bool isRegularFile(HANDLE file) {
+  if (::GetFileType(file) != FILE_TYPE_DISK) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file, &info)) return false;
+  return (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+// Reads an open file that must be a regular one of at most `maxBytes`; "" on success,
+// else what went wrong.
+std::string readRegularFile(HANDLE file, const std::string& path, std::size_t maxBytes,
+                            std::string& data) {
+  if (!isRegularFile(file)) return "cannot read '" + path + "': not a regular file";
+  const auto tooBig = [&](std::uint64_t size) {
+    return "cannot read '" + path + "': " + std::to_string(size) + " bytes, more than the " +
+           std::to_string(maxBytes) + " bytes such a file may have";
+  };
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file, &size)) {
+    return "cannot read '" + path + "': " + systemMessage(::GetLastError());
+  }
+  if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+    return tooBig(static_cast<std::uint64_t>(size.QuadPart));
+  }
+  data.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buffer[64 * 1024];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+      return "cannot read '" + path + "': " + systemMessage(::GetLastError());
+    }
+    if (got == 0) return "";
+    // The file may grow while it is read: the limit holds for what is read too.
+    if (got > maxBytes - data.size()) return tooBig(data.size() + got);
+    data.append(buffer, got);
+  }
+}
+
+// Random enough that nobody can plant a file under the next temporary name; the
+// exclusive creation is what guarantees the name was free.
+std::string randomSuffix() {
+  static std::atomic<std::uint64_t> counter{0};
+  std::uint64_t value = counter.fetch_add(1) + 0x9E3779B97F4A7C15ULL *
+                        static_cast<std::uint64_t>(
+                            std::chrono::steady_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    value ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+  } catch (...) {
+    // No entropy source: the counter and the clock still give a fresh name.
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+std::string temporaryPrefix(const std::string& path) { return path + ".tmp-"; }
+
+// A new temporary file beside `path`, opened for writing; INVALID_HANDLE_VALUE with the
+// error in GetLastError().
+HANDLE createTemporary(const std::string& path, std::string& temporary) {
+  const std::string prefix =
+      temporaryPrefix(path) + std::to_string(::GetCurrentProcessId()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = prefix + randomSuffix();
+    const HANDLE file = ::CreateFileW(widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr);
+    if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  ::SetLastError(ERROR_FILE_EXISTS);
+  return INVALID_HANDLE_VALUE;
+}
+
+// The process id in a temporary name "<path>.tmp-<pid>[-<random>]", or 0.
+DWORD ownerOfTemporary(const std::string& name, const std::string& prefix) {
+  if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+  DWORD pid = 0;
+  std::size_t i = prefix.size();
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+    if (pid > 100'000'000) return 0;
+    pid = pid * 10 + static_cast<DWORD>(name[i] - '0');
+  }
+  if (i == prefix.size() || (i < name.size() && name[i] != '-')) return 0;
+  return pid;
+}
+
+// Whether a process of that id is certainly gone (not merely out of our reach).
+bool processEnded(DWORD pid) {
+  const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (process == nullptr) return ::GetLastError() == ERROR_INVALID_PARAMETER;
+  const bool ended = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+  ::CloseHandle(process);
+  return ended;
+}
+
+// A save cut short by a crash leaves its temporary file behind; left alone, they would
+// pile up. Only files of processes that no longer run are removed: a live writer's file
+// is its own business. A link is removed as a link, never followed.
+void removeAbandonedTemporaries(const std::string& path) {
+  const std::filesystem::path target = pathFromUtf8(path);
+  const std::string prefix = utf8FromPath(target.filename()) + ".tmp-";
+  std::error_code ec;
+  const std::filesystem::path parent =
+      target.has_parent_path() ? target.parent_path() : std::filesystem::path(L".");
+  for (auto it = std::filesystem::directory_iterator(parent, ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    const DWORD owner = ownerOfTemporary(utf8FromPath(it->path().filename()), prefix);
+    if (owner == 0 || owner == ::GetCurrentProcessId() || !processEnded(owner)) continue;
+    std::error_code typeError;
+    const auto type = it->symlink_status(typeError).type();
+    if (typeError) continue;
+    using std::filesystem::file_type;
+    if (type == file_type::regular || type == file_type::symlink) {
+      ::DeleteFileW(it->path().c_str());
+    }
+  }
+}
+
 class Win32Env final : public Env {
  public:
   DateTime now() override {
@@ -132,7 +257,8 @@ class Win32Env final : public Env {
     return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
 
-  bool readFile(const std::string& path, std::string& contents, std::string* error) override {
+  bool readFile(const std::string& path, std::string& contents, std::string* error,
+                std::size_t maxBytes) override {
     const HANDLE file = ::CreateFileW(widen(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -143,43 +269,41 @@ class Win32Env final : public Env {
       return failSystem(error, "cannot open", path, code);
     }
     std::string data;
-    char buffer[64 * 1024];
-    for (;;) {
-      DWORD got = 0;
-      if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-        const DWORD code = ::GetLastError();
-        ::CloseHandle(file);
-        return failSystem(error, "cannot read", path, code);
-      }
-      if (got == 0) break;
-      data.append(buffer, got);
-    }
+    const std::string failure = readRegularFile(file, path, maxBytes, data);
     ::CloseHandle(file);
+    if (!failure.empty()) return fail(error, failure);
     contents = std::move(data);
     return true;
   }
 
   bool appendToFile(const std::string& path, const std::string& data,
                     std::string* error) override {
-    // Append-only access: every write lands at the end, whoever else writes the file.
-    const HANDLE file = ::CreateFileW(widen(path).c_str(), FILE_APPEND_DATA,
+    // Append-only access: every write lands at the end, whoever else writes the file. A
+    // link planted under the name is opened as itself, never followed, and refused.
+    const HANDLE file = ::CreateFileW(widen(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                      nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr);
     if (file == INVALID_HANDLE_VALUE) return failSystem(error, "cannot open", path);
-    const bool written = writeAll(file, data);
-    const DWORD code = ::GetLastError();
+    std::string failure;
+    if (!isRegularFile(file)) {
+      failure = "cannot write '" + path + "': not a regular file";
+    } else if (!writeAll(file, data)) {
+      failure = "cannot write '" + path + "': " + systemMessage(::GetLastError());
+    }
     ::CloseHandle(file);
-    if (!written) return failSystem(error, "cannot write", path, code);
+    if (!failure.empty()) return fail(error, failure);
     return true;
   }
 
   bool replaceFile(const std::string& path, const std::string& data,
                    std::string* error) override {
-    const std::string temporary = path + ".tmp-" + std::to_string(::GetCurrentProcessId());
-    const std::wstring wideTemporary = widen(temporary);
-    const HANDLE file = ::CreateFileW(wideTemporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    removeAbandonedTemporaries(path);
+    std::string temporary;
+    const HANDLE file = createTemporary(path, temporary);
     if (file == INVALID_HANDLE_VALUE) return failSystem(error, "cannot create", temporary);
+    const std::wstring wideTemporary = widen(temporary);
     // The old file is only touched by the move, after the new content is on disk.
     std::string failure;
     if (!writeAll(file, data)) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "base/utf8.h"
 #include "data/crc32.h"
@@ -21,6 +22,10 @@ constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeaderSize = 16;  // magic, version, length
 constexpr std::size_t kChecksumSize = 4;
 constexpr std::size_t kFieldDefMinSize = 9;  // type, size, name length
+// What the memory allocator adds to every block it hands out, roughly.
+constexpr std::size_t kAllocationOverhead = 16;
+// Small files decode whatever their shape.
+constexpr std::size_t kDecodedAllowance = 64 * 1024;
 
 enum Tag : std::uint8_t {
   kNull = 0,
@@ -205,6 +210,21 @@ Variant readValue(Reader& reader, const FieldDef& def) {
   inconsistent("tipo de campo desconhecido");
 }
 
+// Rows of nulls take one byte per value on disk and a whole Variant in memory; the rows
+// are counted against the budget before any is allocated.
+void refuseBeyondMemoryBudget(std::size_t rowCount, std::size_t fieldCount,
+                              std::size_t fileSize) {
+  const std::size_t rowCost =
+      sizeof(std::vector<Variant>) + kAllocationOverhead + fieldCount * sizeof(Variant);
+  const std::size_t budget = kDecodedBytesPerFileByte * fileSize + kDecodedAllowance;
+  if (rowCount > budget / rowCost) {
+    throw DatasetError("Arquivo de dataset recusado: " + std::to_string(rowCount) +
+                       " linhas de " + std::to_string(fieldCount) +
+                       " campo(s) ocupariam memória demais para um arquivo de " +
+                       std::to_string(fileSize) + " bytes");
+  }
+}
+
 }  // namespace
 
 std::string encodeDatasetFile(const DataPacket& packet) {
@@ -274,6 +294,7 @@ DataPacket decodeDatasetFile(std::string_view bytes) {
   if (fields.empty() ? rowCount != 0 : rowCount > reader.left() / fields.size()) {
     inconsistent(std::to_string(rowCount) + " linhas não cabem no arquivo");
   }
+  refuseBeyondMemoryBudget(rowCount, fields.size(), bytes.size());
   std::vector<std::vector<Variant>> rows;
   rows.reserve(rowCount);
   for (std::uint32_t r = 0; r < rowCount; ++r) {

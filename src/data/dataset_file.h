@@ -23,16 +23,24 @@
 //
 // The decoder checks the magic, the version, the length and the checksum before it reads
 // the content, and bounds every count by the bytes left, so no input makes it read out of
-// bounds or allocate beyond the file's size. Writing a file is the caller's job, through the
-// environment's replaceFile, so that a crash leaves the old file or the new one, never a mix.
+// bounds. A value in memory takes far more than its one-byte null tag on disk, so the
+// decoder also refuses, before allocating, a file whose rows would take more than
+// kDecodedBytesPerFileByte bytes of memory per byte of file (plus a small allowance):
+// its memory stays a small multiple of the file's size.
+//
+// Writing a file is the caller's job, through the environment's replaceFile, so that a
+// crash leaves the old file or the new one, never a mix.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "base/env.h"
 #include "ecf/datapacket.h"
 
 namespace ecf {
+
+constexpr std::size_t kDecodedBytesPerFileByte = 64;
 
 // The packet's values are written in their field's type, converted as Dataset::setValue
 // converts them. Throws DatasetError for a value that does not convert or a count that
@@ -43,12 +51,11 @@ std::string encodeDatasetFile(const DataPacket& packet);
 // read, a truncated file, a checksum mismatch, or content that contradicts itself.
 DataPacket decodeDatasetFile(std::string_view bytes);
 
-class Env;
-
 // The file at `path`, read and decoded. Throws DatasetError naming the file and saying
 // what is wrong with it: missing, unreadable (the system's own text follows in
 // parentheses) or invalid (what the decoder found).
-DataPacket readDatasetFile(Env& env, const std::string& path);
+DataPacket readDatasetFile(Env& env, const std::string& path,
+                           std::size_t maxBytes = Env::kDefaultReadLimit);
 // Encodes the packet and replaces the file atomically; DatasetError names the file.
 void writeDatasetFile(Env& env, const std::string& path, const DataPacket& packet);
 

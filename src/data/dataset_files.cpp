@@ -11,10 +11,10 @@ std::string named(const std::string& path) { return "Arquivo (" + path + ")"; }
 
 }  // namespace
 
-DataPacket readDatasetFile(Env& env, const std::string& path) {
+DataPacket readDatasetFile(Env& env, const std::string& path, std::size_t maxBytes) {
   std::string bytes;
   std::string error;
-  if (!env.readFile(path, bytes, &error)) {
+  if (!env.readFile(path, bytes, &error, maxBytes)) {
     if (!env.fileExists(path) && !env.directoryExists(path)) {
       throw DatasetError(named(path) + " não encontrado.");
     }

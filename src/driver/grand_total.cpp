@@ -40,7 +40,7 @@ bool updateGrandTotalFile(const Variant& bag) {
   Dataset& check = module.cdsCheckECF;
   bool result = true;
   try {
-    check.setData(readDatasetFile(moduleEnv(), path));
+    check.setData(readDatasetFile(moduleEnv(), path, kGrandTotalFileLimit));
     check.setFiltered(false);
     check.setFilter("CDFILIAL = " + quoteFilterValue(branch) +
                     " AND CDCAIXA = " + quoteFilterValue(cashRegister) +

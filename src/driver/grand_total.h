@@ -2,6 +2,7 @@
 // cash register and printer, so a printer whose GT changed behind the host's back is noticed.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "ecf/variant.h"
@@ -11,6 +12,10 @@ namespace ecf {
 
 // The cipher key of the grand totals kept in the file.
 constexpr int kGrandTotalKey = kModuleCipherKey;
+
+// A grand-total file holds a row per branch, register and printer: a few hundred bytes.
+// Anything beyond this is not ours and is refused unread.
+constexpr std::size_t kGrandTotalFileLimit = 1024 * 1024;
 
 // "Merkato.cds" in the host directory.
 std::string grandTotalFilePath();

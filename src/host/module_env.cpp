@@ -18,8 +18,9 @@ class HostEnv final : public Env {
   bool directoryExists(const std::string& path) override {
     return realEnv().directoryExists(path);
   }
-  bool readFile(const std::string& path, std::string& contents, std::string* error) override {
-    return realEnv().readFile(path, contents, error);
+  bool readFile(const std::string& path, std::string& contents, std::string* error,
+                std::size_t maxBytes) override {
+    return realEnv().readFile(path, contents, error, maxBytes);
   }
   bool appendToFile(const std::string& path, const std::string& data,
                     std::string* error) override {

@@ -8,6 +8,7 @@
 #include "driver/registers.h"
 #include "ecf/module.h"
 #include "host/export_guard.h"
+#include "host/operator.h"
 
 namespace ecf {
 namespace {
@@ -21,7 +22,29 @@ bool cancelItem(const Command& command, const std::string& debugLine, const std:
   return true;
 }
 
-// Read as LeMoeda reads a register, with the operation's own debug line.
+// The printer reads a missing item number as "the last item": a blank or garbled number
+// from the host must never cancel whatever was sold last.
+bool isItemNumber(const std::string& text) {
+  if (text.empty() || text.size() > 9) return false;
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
+  return text.find_first_not_of('0') != std::string::npos;
+}
+
+bool cancelNumberedItem(const std::string& scheme, const std::string& itemNumber) {
+  if (!isItemNumber(itemNumber)) {
+    showNotice("Cancela_ItGenerico: o número do item deve ser um inteiro positivo; nenhum item "
+               "foi cancelado.",
+               scheme);
+    return false;
+  }
+  return cancelItem(Command{"CancelaItemFiscal", {{"NumItem", itemNumber, PARAMETRO_UINT}}},
+                    executedLine("CancelaItemFiscal - " + itemNumber), scheme,
+                    "Retorno Impressora: Item genérico Cancelado.");
+}
+
+// Read as LeMoeda reads a register: the value after "ValorMoeda=", thousands points removed.
 bool readDaySurchargeTotal(const std::string& scheme, std::string& total) {
   std::string returned;
   if (!readRegister("LeMoeda", "NomeDadoMonetario", "TotalDiaAcrescimos", scheme, true, returned,
@@ -53,12 +76,8 @@ ECF_API bool Cancela_ItGenerico(const std::string& scheme, const std::string& it
                                 const std::string& /*unused5*/, const std::string& /*unused6*/,
                                 const std::string& /*unused7*/, double /*unused8*/,
                                 double /*unused9*/) {
-  return ecf::guarded("Cancela_ItGenerico", scheme, false, [&] {
-    return ecf::cancelItem(
-        ecf::Command{"CancelaItemFiscal", {{"NumItem", itemNumber, PARAMETRO_UINT}}},
-        ecf::executedLine("CancelaItemFiscal - " + itemNumber), scheme,
-        "Retorno Impressora: Item genérico Cancelado.");
-  });
+  return ecf::guarded("Cancela_ItGenerico", scheme, false,
+                      [&] { return ecf::cancelNumberedItem(scheme, itemNumber); });
 }
 
 // True when the printer answered; the total is then in `surchargeTotal`, which a refusal

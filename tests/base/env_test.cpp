@@ -64,21 +64,23 @@ TEST_F(RealEnv, AFailedReplaceLeavesTheOldFileIntact) {
   std::string error;
   ASSERT_TRUE(env_.replaceFile(path, "GT=1000,00", &error)) << error;
 
-  // The temporary file cannot be created: its name is taken by a directory.
-  const std::string temporary = path + ".tmp-" + std::to_string(testplatform::processId());
-  fs::create_directory(temporary);
-  EXPECT_FALSE(env_.replaceFile(path, "GT=2000,00", &error));
+  // The temporary file cannot be created: its name, longer than the target's, is too long.
+  const std::string longPath = dir_ + std::string(240, 'g');
+  std::ofstream(pathFromUtf8(longPath)) << "GT=1000,00";
+  EXPECT_FALSE(env_.replaceFile(longPath, "GT=2000,00", &error));
   EXPECT_NE(error.find(".tmp-"), std::string::npos) << error;
-  EXPECT_EQ(read(path), "GT=1000,00");
-  fs::remove(temporary);
+  EXPECT_EQ(read(longPath), "GT=1000,00");
 
   // The rename fails (the target is a non-empty directory): the temporary file is removed.
   const std::string busy = dir_ + "busy";
-  fs::create_directories(busy + "/inside");
+  fs::create_directories(pathFromUtf8(busy) / "inside");
   error.clear();
   EXPECT_FALSE(env_.replaceFile(busy, "x", &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(fs::exists(busy + ".tmp-" + std::to_string(testplatform::processId())));
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    EXPECT_EQ(entry.path().filename().string().find("busy.tmp-"), std::string::npos)
+        << "the temporary file is removed";
+  }
   EXPECT_EQ(read(path), "GT=1000,00");
 }
 

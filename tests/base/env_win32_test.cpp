@@ -8,6 +8,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
 
 #include "base/env.h"
 #include "base/utf8_path.h"
@@ -51,6 +54,71 @@ TEST(RealEnvFilesWindows, AFileHeldOpenThroughoutIsNotReplacedAndKeepsItsContent
   EXPECT_EQ(contents, "GT=1000,00");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1)
       << "the temporary file is removed";
+  fs::remove_all(dir);
+}
+
+// Reading takes regular files of bounded size only: a device under the name is refused at
+// once, never read; a file over the limit is refused unread.
+TEST(RealEnvFilesWindows, ReadTakesOnlyRegularFilesWithinTheLimit) {
+  const fs::path dir = testplatform::makeScratchDirectory("ecf-env-read");
+  std::string contents = "unchanged";
+  std::string error;
+  // Any directory's "NUL" is the null device.
+  EXPECT_FALSE(realEnv().readFile(utf8FromPath(dir / "NUL"), contents, &error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  const std::string big = utf8FromPath(dir / "big.cds");
+  ASSERT_TRUE(realEnv().replaceFile(big, std::string(1001, 'x'), &error)) << error;
+  EXPECT_FALSE(realEnv().readFile(big, contents, &error, 1000));
+  EXPECT_NE(error.find("1001 bytes"), std::string::npos) << error;
+  EXPECT_EQ(contents, "unchanged");
+  ASSERT_TRUE(realEnv().readFile(big, contents, &error, 1001)) << error;
+  EXPECT_EQ(contents.size(), 1001u);
+  // Nor does the debug log go to a device.
+  EXPECT_FALSE(realEnv().appendToFile(utf8FromPath(dir / "NUL"), "linha\n", &error));
+  fs::remove_all(dir);
+}
+
+// The id of a process that has ended: a short-lived child, waited for.
+DWORD endedProcessId() {
+  std::wstring command = L"cmd.exe /c exit 0";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &child)) {
+    return 0;
+  }
+  ::WaitForSingleObject(child.hProcess, INFINITE);
+  const DWORD pid = child.dwProcessId;
+  ::CloseHandle(child.hThread);
+  ::CloseHandle(child.hProcess);
+  return pid;
+}
+
+// Temporary files of saves cut short pile up no more: those of ended processes go at the
+// next save of the same file; a live writer's file and other files stay.
+TEST(RealEnvFilesWindows, ReplaceRemovesTemporariesLeftByEndedProcesses) {
+  const fs::path dir = testplatform::makeScratchDirectory("ecf-env-tmp");
+  const DWORD ended = endedProcessId();
+  ASSERT_NE(ended, 0u);
+  const std::string dead = std::to_string(ended);
+  const std::string alive = std::to_string(::GetCurrentProcessId());
+  const std::string path = utf8FromPath(dir / "Merkato.cds");
+  for (const std::string& name : {path + ".tmp-" + dead, path + ".tmp-" + dead + "-00ff",
+                                  path + ".tmp-" + alive + "-00ff", path + ".tmp-x1",
+                                  utf8FromPath(dir / "Outro.cds.tmp-") + dead}) {
+    std::ofstream(pathFromUtf8(name)) << "leftover";
+  }
+  fs::create_directory(pathFromUtf8(path + ".tmp-" + dead + "-dir"));
+  std::string error;
+  ASSERT_TRUE(realEnv().replaceFile(path, "GT=10,00", &error)) << error;
+  std::set<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    left.insert(utf8FromPath(entry.path().filename()));
+  }
+  EXPECT_EQ(left, (std::set<std::string>{"Merkato.cds", "Merkato.cds.tmp-" + alive + "-00ff",
+                                         "Merkato.cds.tmp-x1", "Merkato.cds.tmp-" + dead + "-dir",
+                                         "Outro.cds.tmp-" + dead}));
   fs::remove_all(dir);
 }
 

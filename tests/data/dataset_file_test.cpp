@@ -152,6 +152,32 @@ TEST(DatasetFile, ForgedCountsAndValuesAreRefusedWithoutOverreading) {
   EXPECT_TRUE(contains(errorOf(resealed(name)), "não é UTF-8 válido"));
 }
 
+// A file of `rows` rows of nulls over `fields` text fields, as the encoder would write it.
+std::string nullRows(std::size_t fields, std::uint32_t rows) {
+  std::vector<FieldDef> defs;
+  for (std::size_t i = 0; i < fields; ++i) {
+    defs.push_back({"F" + std::to_string(i), FieldType::Text, 0});
+  }
+  std::string bytes = encodeDatasetFile(DataPacket(defs, {}));
+  bytes.resize(bytes.size() - 4);  // the checksum
+  putU32(bytes, bytes.size() - 4, rows);
+  bytes.append(fields * rows, '\0');
+  bytes.append(4, '\0');
+  putU32(bytes, 12, static_cast<std::uint32_t>(bytes.size()));
+  return resealed(bytes);
+}
+
+// Each null is one byte on disk but a whole value in memory: a file made of them is
+// refused before its rows are allocated, unless they fit the memory allowed for its size.
+TEST(DatasetFile, RowsThatWouldTakeFarMoreMemoryThanTheFileAreRefusedUpFront) {
+  const std::string huge = nullRows(1, 2'000'000);
+  EXPECT_TRUE(contains(errorOf(huge), "2000000 linhas de 1 campo(s) ocupariam memória demais"))
+      << errorOf(huge);
+  const DataPacket fitting = decodeDatasetFile(nullRows(4, 1000));
+  EXPECT_EQ(fitting.rowCount(), 1000u);
+  EXPECT_TRUE(fitting.row(999)[3].isNull());
+}
+
 TEST(DatasetFile, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   const std::filesystem::path dir =
@@ -198,6 +224,25 @@ TEST(DatasetFile, ADatasetSavedToAFileLoadsBackWholeAndAMissingFileIsNamed) {
   } catch (const DatasetError& error) {
     EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
   }
+  std::filesystem::remove_all(directory);
+}
+
+TEST(DatasetFile, AFileThatCannotBeReplacedIsNamedAndKeepsItsContents) {
+  const auto directory = std::filesystem::temp_directory_path() / "ecf-dataset-replace";
+  std::filesystem::create_directories(directory);
+  // The replacement is written beside the file first, under a longer name that cannot exist.
+  const std::string path = (directory / std::string(240, 'm')).string();
+  std::ofstream(path, std::ios::binary) << "old";
+  try {
+    writeDatasetFile(realEnv(), path, grandTotal());
+    FAIL() << "a file that cannot be replaced must be refused";
+  } catch (const DatasetError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Arquivo (" + path + ") não pode ser gravado (", 0), 0u)
+        << error.what();
+  }
+  std::string kept;
+  std::getline(std::ifstream(path, std::ios::binary), kept);
+  EXPECT_EQ(kept, "old");
   std::filesystem::remove_all(directory);
 }
 

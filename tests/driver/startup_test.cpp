@@ -5,50 +5,10 @@
 #include <fstream>
 #include <functional>
 
-#include "platform/test_platform.h"
-#include "support/grand_total_file.h"
-#include "support/module_fixture.h"
+#include "driver/startup_fixture.h"
 
 namespace ecftest {
 namespace {
-
-class StartUpTest : public ModuleTest {
- protected:
-  std::string grandTotalPath() const { return hostDir_ + "Merkato.cds"; }
-
-  void writeGrandTotalFile(const std::string& check, const std::string& storedTotal) {
-    ecftest::writeGrandTotalFile(grandTotalPath(), check, storedTotal, kSerial);
-  }
-  std::string fileBytes() const { return ecftest::fileBytes(grandTotalPath()); }
-  std::string recordedTotal() const { return recordedGrandTotal(grandTotalPath()); }
-
-  bool updateGrandTotal(const std::string& verify) {
-    return Atu_TotGeral(ecf::makeBag({{"CDFILIAL", "1"},
-                                      {"CDCAIXA", "1"},
-                                      {"NRSERIEIMP", kSerial},
-                                      {"ESQUEMACOR", "001"},
-                                      {"IDVALIDA", verify}}));
-  }
-
-  // The printer's grand total is 1234,50 for the reads that follow.
-  void printerGrandTotalIs(const std::string& amount) {
-    printer().scriptNextAnswer("LeMoeda", 0, 0, "ValorMoeda=" + amount);
-  }
-
-  // startBag() without one of its fields.
-  ecf::Variant bagWithout(const std::string& field) const {
-    const ecf::Variant bag = startBag();
-    ecf::Variant::Array pairs;
-    for (const ecf::Variant& pair : bag.asArray()) {
-      if (pair.asArray()[0].toText() != field) pairs.push_back(pair);
-    }
-    return ecf::Variant(pairs);
-  }
-
-  static constexpr const char* kSerial = "SIM0001";
-  static constexpr const char* kClockOff =
-      "Data da impressora fiscal difere da data do sistema em mais de 15 minutos.";
-};
 
 TEST_F(StartUpTest, AClockUpToFifteenMinutesOffPasses) {
   printer().setClock(clock().addMinutes(-15));
@@ -230,7 +190,7 @@ TEST_F(StartUpTest, AMissingUnreadableOrDamagedFileIsNamedAndTheStepGoesOn) {
   EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não encontrado."},
             noticeFor([] {}));
   EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path + ") não pode ser lido (cannot read '" +
-                                     path + "': Is a directory)."},
+                                     path + "': not a regular file)."},
             noticeFor([&] { std::filesystem::create_directory(path); }));
   EXPECT_EQ(std::vector<std::string>{"Arquivo (" + path +
                                      ") está inválido. Arquivo de dataset inválido: assinatura "
@@ -248,20 +208,17 @@ TEST_F(StartUpTest, AMissingUnreadableOrDamagedFileIsNamedAndTheStepGoesOn) {
             }));
 }
 
-TEST_F(StartUpTest, AFileThatCannotBeRewrittenIsNamed) {
-  writeGrandTotalFile("S", "1,00");
+// A grand-total file is a few hundred bytes: a huge file under its name is reported at
+// once, unread, and the step goes on as for any unreadable file.
+TEST_F(StartUpTest, AnOversizedGrandTotalFileIsRefusedUnread) {
   ASSERT_TRUE(start());
-  // The replacement is written beside the file first; a directory holds its name.
-  const std::string temporary = grandTotalPath() + ".tmp-" + std::to_string(testplatform::processId());
-  std::filesystem::create_directory(temporary);
-  printerGrandTotalIs("2.000,00");
+  std::ofstream(grandTotalPath(), std::ios::binary) << std::string(2 * 1024 * 1024, '\0');
   op().clear();
   EXPECT_TRUE(updateGrandTotal("N"));
   ASSERT_EQ(1u, op().texts().size());
-  EXPECT_EQ(0u, op().texts()[0].find("Arquivo (" + grandTotalPath() +
-                                     ") não pode ser gravado (cannot create '" + temporary +
-                                     "': "));
-  EXPECT_EQ("1,00", recordedTotal());
+  EXPECT_NE(op().texts()[0].find("2097152 bytes, more than the 1048576 bytes"), std::string::npos)
+      << op().texts()[0];
+  EXPECT_EQ(std::string(2 * 1024 * 1024, '\0'), fileBytes());
 }
 
 TEST_F(StartUpTest, ABagMissingAnyFieldIsReportedOnceAndTheStartUpGoesOn) {

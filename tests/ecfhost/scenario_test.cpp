@@ -145,5 +145,39 @@ TEST(EcfhostScenario, MalformedFilesAreClearErrorsWithTheStepNumber) {
   }
 }
 
+// Files a careful integrator might feed it by mistake or on purpose: each ends with a
+// clear error and status 2, never an abort or a crash.
+TEST(EcfhostScenario, HostileFilesEndInAClearErrorNeverACrash) {
+  const std::string deep = std::string(100'000, '[') + std::string(100'000, ']');
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {R"({"steps": [{"op": "Suprimento", "args": ["001", 1e400]}]})",
+       "malformed JSON: [json.exception.out_of_range.406] number overflow parsing '1e400'"},
+      {scenario(R"({"op": "Suprimento", "args": ["001", )" + deep + "]}"),
+       "malformed JSON: nested more than 64 levels deep"},
+      {R"({"description": )" + deep + R"(, "steps": []})",
+       "malformed JSON: nested more than 64 levels deep"},
+      {R"({"tables": {"t": {"fields": [")" + std::string(100'000, 'A') +
+           R"(:money"]}}, "steps": [{"op": "FechaPorta"}]})",
+       "table \"t\": bad field definition \"AAAAAAAAAA"},
+      {R"({"tables": {"t": {"fields": ["A", "a"]}}, "steps": [{"op": "FechaPorta"}]})",
+       "table \"t\": "},
+  };
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(message);
+    ScratchDirectory scratch;
+    writeFile(scratch.path() / "bad.json", file);
+    const ToolRun run = runTool({"run", "bad.json", "--dir", "run"}, scratch.path());
+    EXPECT_EQ(run.status, 2) << run.output.substr(0, 500);
+    EXPECT_THAT(run.output, HasSubstr("bad.json: " + message));
+    EXPECT_FALSE(std::filesystem::exists(scratch.path() / "run")) << "a step ran";
+  }
+  ScratchDirectory scratch;
+  const std::string deviceFile = testplatform::kDeviceFile;
+  const ToolRun device = runTool({"run", deviceFile, "--dir", "run"}, scratch.path());
+  EXPECT_EQ(device.status, 2) << device.output;
+  EXPECT_THAT(device.output, HasSubstr(deviceFile + ": cannot read '" + deviceFile +
+                                       "': not a regular file"));
+}
+
 }  // namespace
 }  // namespace ecfhosttest

@@ -30,6 +30,9 @@ std::string programFileName(const std::string& stem);
 // The directory of the build's binaries (ECF_TEST_BIN, else this program's).
 std::filesystem::path binDirectory();
 
+// A device that reads as an endless file: "/dev/zero", or "NUL" on Windows.
+extern const char* const kDeviceFile;
+
 // A library of the system and a function it exports, for loader tests.
 extern const char* const kSystemLibrary;
 extern const char* const kSystemFunction;

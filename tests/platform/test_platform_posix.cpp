@@ -12,6 +12,7 @@ namespace testplatform {
 
 const char* const kDriverFileName = "libDLLG2.so";
 const char* const kModuleFileName = "libecfmodule.so";
+const char* const kDeviceFile = "/dev/zero";
 const char* const kSystemLibrary = "libm.so.6";
 const char* const kSystemFunction = "cos";
 

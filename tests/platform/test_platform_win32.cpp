@@ -52,6 +52,7 @@ std::wstring environmentBlock(const Variables& variables) {
 
 const char* const kDriverFileName = "DLLG2.dll";
 const char* const kModuleFileName = "ecfmodule.dll";
+const char* const kDeviceFile = "NUL";
 const char* const kSystemLibrary = "kernel32.dll";
 const char* const kSystemFunction = "GetTickCount";
 

@@ -229,5 +229,32 @@ TEST_F(ItemTest, CancellationsOfTheLastAndOfANumberedItem) {
   EXPECT_FALSE(state()["open"]["items"][1]["cancelled"].get<bool>());
 }
 
+// A blank or garbled item number would reach the printer as "no number", which cancels
+// the last item: it is refused with a notice and nothing is sent.
+TEST_F(ItemTest, AnItemNumberThatIsNotAPositiveIntegerIsRefusedAndNothingSent) {
+  ecf::Variant opening = openingBag();
+  ASSERT_TRUE(AbreCupom(opening));
+  for (const char* name : {"Água", "Suco"}) {
+    ecf::Variant item = itemBag("1", name, 1.0, 2.0);
+    ASSERT_TRUE(VendaItem(item));
+  }
+  for (const char* number : {"", " ", "0", "000", "-1", "+2", "2.0", "1,5", " 2", "abc",
+                             "9999999999"}) {
+    SCOPED_TRACE(number);
+    op().clear();
+    markLog();
+    EXPECT_FALSE(Cancela_ItGenerico(kScheme, number, "", "", "", "", "", "", "", 0, 0));
+    EXPECT_EQ(std::vector<std::string>{"Cancela_ItGenerico: o número do item deve ser um inteiro "
+                                       "positivo; nenhum item foi cancelado."},
+              notices());
+    EXPECT_EQ(kScheme, op().messages().at(0).scheme);
+    EXPECT_TRUE(newDebugLines().empty());
+  }
+  EXPECT_TRUE(printer().commandsNamed("CancelaItemFiscal").empty());
+  EXPECT_FALSE(state()["open"]["items"][1]["cancelled"].get<bool>());
+  ASSERT_TRUE(Cancela_ItGenerico(kScheme, "02", "", "", "", "", "", "", "", 0, 0));
+  EXPECT_TRUE(state()["open"]["items"][1]["cancelled"].get<bool>());
+}
+
 }  // namespace
 }  // namespace ecftest

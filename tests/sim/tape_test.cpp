@@ -1,5 +1,7 @@
 // The paper: documents laid out on 48 columns, in UTF-8, each starting with the
 // separator line.
+#include <chrono>
+
 #include "base/utf8.h"
 #include "core/tape.h"
 #include "sim_fixture.h"
@@ -115,6 +117,30 @@ TEST(TapeLayout, WrapCountsCharactersNotBytes) {
             "Operação                                    1,00\n"
             "                       Ç\n"
             "a\n\nb\nc\n");
+}
+
+// A line of a megabyte (words, then one endless word of accented letters) wraps whole,
+// in linear time: the old quadratic wrap took half a minute here, under the module's lock.
+TEST(TapeLayout, AMegabyteLineWrapsWholeInLinearTime) {
+  std::string words;
+  while (words.size() < 1'000'000) words += "palavra açúcar ";
+  const std::string endless = repeat("ã", 500'000);
+  for (const std::string& text : {words, endless}) {
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<std::string> lines = ecfsim::wrapLine(text);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_LT(took, std::chrono::seconds(10)) << "a generous bound: linear takes milliseconds";
+    std::string joined;
+    for (const std::string& line : lines) {
+      ASSERT_LE(ecf::charCount(line), ecfsim::kTapeWidth) << line;
+      joined += line;
+    }
+    std::string compact = text;
+    std::erase(compact, ' ');
+    std::erase(joined, ' ');
+    EXPECT_EQ(joined, compact);
+    EXPECT_GE(lines.size(), ecf::charCount(text) / ecfsim::kTapeWidth);
+  }
 }
 
 }  // namespace

@@ -82,8 +82,9 @@ bool parse(const std::vector<std::string>& argv, Arguments& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  ecfhost::platform::prepareConsole();
+namespace {
+
+int runCommand(int argc, char** argv) {
   Arguments args;
   if (!parse(ecfhost::platform::arguments(argc, argv), args)) {
     std::cerr << kUsage;
@@ -107,5 +108,20 @@ int main(int argc, char** argv) {
     return ecfhost::tapeCommand(args.directory, args.html);
   }
   std::cerr << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ecfhost::platform::prepareConsole();
+  // Whatever escapes a command is reported, never an abort.
+  try {
+    return runCommand(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "ecfhost: " << error.what() << "\n";
+  } catch (...) {
+    std::cerr << "ecfhost: unexpected error\n";
+  }
   return 2;
 }

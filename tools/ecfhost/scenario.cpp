@@ -1,10 +1,10 @@
 #include "scenario.h"
 
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <set>
 
+#include "base/env.h"
 #include "base/utf8_path.h"
 #include "operations.h"
 #include "report.h"
@@ -101,15 +101,28 @@ Step readStep(const Json& json, std::size_t number) {
   return step;
 }
 
-Scenario readScenario(const std::string& file) {
-  std::ifstream in(ecf::pathFromUtf8(file), std::ios::binary);
-  if (!in) throw ScenarioError("cannot read " + file);
-  Json json;
+// A scenario is a few kilobytes, a few levels deep: anything far bigger or deeper is not
+// one, and is refused before it can exhaust the memory or the stack.
+constexpr std::size_t kMaxScenarioBytes = 16 * 1024 * 1024;
+constexpr int kMaxNesting = 64;
+
+Json parseScenario(const std::string& text) {
   try {
-    json = Json::parse(in);
-  } catch (const Json::parse_error& error) {
+    return Json::parse(text, [](int depth, Json::parse_event_t, Json&) {
+      if (depth > kMaxNesting) {
+        throw ScenarioError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
+                            " levels deep");
+      }
+      return true;
+    });
+  } catch (const Json::exception& error) {
+    // Syntax errors, and numbers out of range such as 1e400.
     throw ScenarioError("malformed JSON: " + std::string(error.what()));
   }
+}
+
+Scenario readScenarioText(const std::string& text) {
+  const Json json = parseScenario(text);
   if (!json.is_object()) throw ScenarioError("the file must hold one object with \"steps\"");
   onlyKeys(json, {"description", "decimalSeparator", "bagDefaults", "tables", "steps"}, "scenario");
   Scenario scenario;
@@ -140,7 +153,7 @@ Scenario readScenario(const std::string& file) {
     for (const auto& [name, table] : json["tables"].items()) {
       try {
         scenario.tables[name] = toPacket(table, scenario.tables);
-      } catch (const ScenarioError& error) {
+      } catch (const std::exception& error) {  // also a packet the dataset refuses
         throw ScenarioError("table \"" + name + "\": " + error.what());
       }
     }
@@ -152,6 +165,15 @@ Scenario readScenario(const std::string& file) {
     scenario.steps.push_back(readStep(json["steps"][i], i + 1));
   }
   return scenario;
+}
+
+Scenario readScenario(const std::string& file) {
+  std::string text;
+  std::string error;
+  if (!ecf::realEnv().readFile(file, text, &error, kMaxScenarioBytes)) {
+    throw ScenarioError(error);
+  }
+  return readScenarioText(text);
 }
 
 bool containsText(const std::vector<std::string>& texts, const std::string& wanted) {
@@ -235,6 +257,8 @@ void printOut(const std::string& name, const Json& value) {
 
 }  // namespace
 
+void checkScenario(const std::string& text) { readScenarioText(text); }
+
 void listOperations() {
   for (const Operation& operation : operations()) std::cout << usage(operation) << "\n";
 }
@@ -244,7 +268,8 @@ int runScenario(const std::string& file, const std::string& directory, bool reus
   Scenario scenario;
   try {
     scenario = readScenario(file);
-  } catch (const ScenarioError& error) {
+  } catch (const std::exception& error) {
+    // ScenarioError, and a value the module's types refuse (a table's dataset, say).
     std::cerr << "ecfhost: " << file << ": " << error.what() << "\n";
     return 2;
   }

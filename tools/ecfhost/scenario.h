@@ -36,6 +36,10 @@ namespace ecfhost {
 int runScenario(const std::string& file, const std::string& directory, bool reuse,
                 const HostOptions& options);
 
+// Reads and checks a scenario's text without running it. Throws std::exception (mostly
+// ScenarioError) naming the first thing wrong; never anything else.
+void checkScenario(const std::string& text);
+
 // The supported operations with their argument lists, one per line.
 void listOperations();
 

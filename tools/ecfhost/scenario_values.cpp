@@ -1,9 +1,13 @@
 #include "scenario_values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <regex>
+#include <string_view>
 
+#include "base/utf8.h"
 #include "ecf/dataset.h"
 #include "local_time.h"
 
@@ -26,32 +30,72 @@ const char* typeName(ecf::FieldType type) {
   return "text";
 }
 
+std::optional<ecf::FieldType> fieldTypeNamed(std::string_view name) {
+  for (const ecf::FieldType type : {ecf::FieldType::Text, ecf::FieldType::Integer,
+                                    ecf::FieldType::Real, ecf::FieldType::DateTime,
+                                    ecf::FieldType::Boolean}) {
+    if (name == typeName(type)) return type;
+  }
+  return std::nullopt;
+}
+
+bool isFieldName(std::string_view name) {
+  const auto letter = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+  };
+  if (name.empty() || !letter(name[0])) return false;
+  return std::all_of(name.begin(), name.end(),
+                     [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+// A text quoted in a message, cut when long.
+std::string shortened(const std::string& text) {
+  return ecf::charCount(text) <= 60 ? text : ecf::charSubstr(text, 0, 57) + "...";
+}
+
+bool isSize(std::string_view text) {
+  return !text.empty() && text.size() <= 6 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "NAME", "NAME:type", "NAME:size" or "NAME:type:size", read by hand: a pattern matcher
+// recurses once per character and a long name would exhaust the stack.
 ecf::FieldDef toFieldDef(const Json& value) {
   if (!value.is_string()) {
-    throw ScenarioError("a field definition is a text \"NAME:type[:size]\", not " + value.dump());
+    throw ScenarioError("a field definition is a text \"NAME:type[:size]\", not " +
+                        brief(value, 60));
   }
   const std::string text = value.get<std::string>();
-  static const std::regex pattern(
-      R"(^([A-Za-z_][A-Za-z0-9_]*)(?::(text|integer|real|datetime|boolean))?(?::(\d{1,6}))?$)");
-  std::smatch parts;
-  if (!std::regex_match(text, parts, pattern)) {
-    throw ScenarioError("bad field definition \"" + text +
-                        "\": write NAME, NAME:type or NAME:text:size (types: text, integer, "
-                        "real, datetime, boolean)");
+  const auto bad = [&] {
+    return ScenarioError("bad field definition \"" + shortened(text) +
+                         "\": write NAME, NAME:type or NAME:text:size (types: text, integer, "
+                         "real, datetime, boolean)");
+  };
+  std::vector<std::string_view> parts;
+  std::string_view rest = text;
+  for (std::size_t colon; (colon = rest.find(':')) != std::string_view::npos;) {
+    parts.push_back(rest.substr(0, colon));
+    rest.remove_prefix(colon + 1);
   }
+  parts.push_back(rest);
+  if (parts.size() > 3 || !isFieldName(parts[0])) throw bad();
   ecf::FieldDef def;
-  def.name = parts[1];
-  const std::string type = parts[2];
-  if (type == "integer") def.type = ecf::FieldType::Integer;
-  if (type == "real") def.type = ecf::FieldType::Real;
-  if (type == "datetime") def.type = ecf::FieldType::DateTime;
-  if (type == "boolean") def.type = ecf::FieldType::Boolean;
-  if (parts[3].matched) {
-    if (def.type != ecf::FieldType::Text) {
-      throw ScenarioError("field \"" + text + "\": only text fields have a size");
+  def.name = std::string(parts[0]);
+  std::size_t next = 1;
+  if (next < parts.size()) {
+    if (const auto type = fieldTypeNamed(parts[next])) {
+      def.type = *type;
+      ++next;
     }
-    def.size = std::stoi(parts[3]);
   }
+  if (next < parts.size() && isSize(parts[next])) {
+    if (def.type != ecf::FieldType::Text) {
+      throw ScenarioError("field \"" + shortened(text) + "\": only text fields have a size");
+    }
+    def.size = std::stoi(std::string(parts[next]));
+    ++next;
+  }
+  if (next != parts.size()) throw bad();
   return def;
 }
 
@@ -101,7 +145,8 @@ ecf::DateTime toDateTime(const std::string& text) {
   if (text == "now") return localNow();
   static const std::regex pattern(R"(^(\d{4})-(\d\d)-(\d\d)(?:[ T](\d\d):(\d\d)(?::(\d\d))?)?$)");
   std::smatch parts;
-  if (std::regex_match(text, parts, pattern)) {
+  // The longest date-time is 19 characters; the matcher never sees a longer text.
+  if (text.size() <= 19 && std::regex_match(text, parts, pattern)) {
     const auto number = [&](int i) { return parts[i].matched ? std::stoi(parts[i]) : 0; };
     if (ecf::DateTime::isValid(number(1), number(2), number(3), number(4), number(5), number(6))) {
       return ecf::DateTime::fromParts(number(1), number(2), number(3), number(4), number(5),
