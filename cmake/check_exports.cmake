@@ -2,6 +2,8 @@
 # declare is exported, undecorated: a host binds "DLLG2_Versao" or "AbreCupom" by exactly
 # that name, never "DLLG2_Versao@0".
 #   cmake -DOBJDUMP=<objdump> -DLIBRARY=<file.dll> -DHEADERS=<a.h,b.h> -P check_exports.cmake
+# It also checks that the DLL imports only from the system's libraries: the compiler's
+# runtime (libgcc, libstdc++, winpthread) is linked in, so a host ships nothing else.
 # A header's names: the functions and variables its lines declare with ECF_API or
 # ECFSIM_API, and the driver's entry points named by its DLLG2_<entry>_t function types.
 cmake_minimum_required(VERSION 3.25)
@@ -60,7 +62,19 @@ foreach(name IN LISTS exported)
   endif()
 endforeach()
 
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+set(foreign "")
+foreach(import IN LISTS imports)
+  string(REPLACE "DLL Name: " "" import "${import}")
+  if(import MATCHES "^lib")
+    list(APPEND foreign "${import}")
+  endif()
+endforeach()
+
 get_filename_component(file ${LIBRARY} NAME)
+if(foreign)
+  message(FATAL_ERROR "${file}: needs [${foreign}] beside it")
+endif()
 if(missing OR decorated)
   message(FATAL_ERROR "${file}: not exported: [${missing}]; decorated: [${decorated}]")
 endif()
