@@ -264,8 +264,10 @@ class Win32Env final : public Env {
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD code = ::GetLastError();
-      // Windows refuses a directory as "access denied"; the operator is told what it is.
-      if (directoryExists(path)) return fail(error, "cannot read '" + path + "': Is a directory");
+      // Windows refuses a directory as "access denied": it is told as any other non-file.
+      if (directoryExists(path)) {
+        return fail(error, "cannot read '" + path + "': not a regular file");
+      }
       return failSystem(error, "cannot open", path, code);
     }
     std::string data;
