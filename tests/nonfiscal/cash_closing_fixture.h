@@ -167,20 +167,6 @@ struct ClosingCall {
 
 class CashClosingTest : public NonFiscalTest {
  protected:
-  std::vector<std::string> printedTexts() {
-    std::vector<std::string> texts;
-    for (const RecordedCommand& print : printer().commandsNamed("ImprimeTexto")) {
-      texts.push_back(print.value("TextoLivre"));
-    }
-    return texts;
-  }
-
-  std::string printerCoo() {
-    char text[16];
-    std::snprintf(text, sizeof text, "%06d", printer().state()["counters"]["coo"].get<int>());
-    return text;
-  }
-
   std::vector<std::string> questions() {
     std::vector<std::string> asked;
     for (const ecf::OperatorMessage& message : op().messages()) {

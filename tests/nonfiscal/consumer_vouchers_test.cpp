@@ -88,14 +88,6 @@ class ConsumerVoucherTest : public VoucherTest {
                                 40.0, kFamily);
   }
 
-  std::vector<std::string> printedTexts() {
-    std::vector<std::string> texts;
-    for (const RecordedCommand& command : printer().commandsNamed("ImprimeTexto")) {
-      texts.push_back(command.value("TextoLivre"));
-    }
-    return texts;
-  }
-
   long long creditTotal(const std::string& code) {
     return printer().state()["totals"]["nonFiscal"][std::stoi(code)].get<long long>();
   }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/module_fixture.h"
+#include "reports/reports_fixture.h"
 
 namespace ecftest {
 namespace {
@@ -80,39 +80,13 @@ const std::string kTotals =
     "\n"
     "\n";
 
-class ProductReportTest : public ModuleTest {
+class ProductReportTest : public ReportTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    ASSERT_TRUE(start());
-    forgetWhatHappened();
-  }
-
-  void forgetWhatHappened() {
-    printer().clearRecord();
-    op().clear();
-    markLog();
-  }
-
   // Relatorio_Produto as the host calls it; the pass-through texts are the host's own.
   void report(const ecf::Dataset& products, const std::string& confirmation,
               const std::string& layout) {
     Relatorio_Produto("a", "b", "c", "d", "e", coo_, products, confirmation, layout, "azul",
                       reportSeries_);
-  }
-
-  std::vector<std::string> printedTexts() {
-    std::vector<std::string> texts;
-    for (const RecordedCommand& print : printer().commandsNamed("ImprimeTexto")) {
-      texts.push_back(print.value("TextoLivre"));
-    }
-    return texts;
-  }
-
-  std::string printerCoo() {
-    char text[16];
-    std::snprintf(text, sizeof text, "%06d", printer().state()["counters"]["coo"].get<int>());
-    return text;
   }
 
   std::string coo_ = "";

@@ -41,14 +41,6 @@ class ReportTest : public ModuleTest {
     return blocks;
   }
 
-  std::vector<std::string> printedTexts() {
-    std::vector<std::string> texts;
-    for (const RecordedCommand& print : printer().commandsNamed("ImprimeTexto")) {
-      texts.push_back(print.value("TextoLivre"));
-    }
-    return texts;
-  }
-
   // The command names with every run of ImprimeTexto counted: {"AbreGerencial",
   // "ImprimeTexto x5", "EncerraDocumento"}.
   std::vector<std::string> commandOutline() {

@@ -1,5 +1,6 @@
 #include "support/module_fixture.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -121,6 +122,20 @@ bool ModuleTest::logContains(const std::string& line) const {
     if (logged == line) return true;
   }
   return false;
+}
+
+std::vector<std::string> ModuleTest::printedTexts() {
+  std::vector<std::string> texts;
+  for (const RecordedCommand& print : printer().commandsNamed("ImprimeTexto")) {
+    texts.push_back(print.value("TextoLivre"));
+  }
+  return texts;
+}
+
+std::string ModuleTest::printerCoo() {
+  char text[16];
+  std::snprintf(text, sizeof text, "%06d", printer().state()["counters"]["coo"].get<int>());
+  return text;
 }
 
 }  // namespace ecftest

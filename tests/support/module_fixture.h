@@ -59,6 +59,11 @@ class ModuleTest : public ::testing::Test {
   ScriptedOperator& op() { return operator_; }
   VirtualPrinter& printer() { return printer_; }
 
+  // The text of every ImprimeTexto the printer received, in order.
+  std::vector<std::string> printedTexts();
+  // The printer's COO counter as the module reads it: six digits.
+  std::string printerCoo();
+
   std::string hostDir_;
   std::string printerRoot_;
   std::string port_;
