@@ -101,4 +101,5 @@ install(FILES ${PROJECT_BINARY_DIR}/ecf.pc
 # ---- the host example, to build against the installation ----
 install(FILES ${PROJECT_SOURCE_DIR}/examples/host/CMakeLists.txt
               ${PROJECT_SOURCE_DIR}/examples/host/minimal_host.cpp
+              ${PROJECT_SOURCE_DIR}/examples/host/minimal_host_win32.cpp
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples/host COMPONENT development)

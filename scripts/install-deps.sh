@@ -3,6 +3,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev nlohmann-json3-dev)
+# The Windows builds: mingw-w64 cross compilers (posix threads), GoogleTest's sources built
+# for the target, Wine to run the tests.
+packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64)
 # ---- fuzzing: libFuzzer's runtime for Debian 12's clang (only recommended by clang) ----
 packages+=(libclang-rt-14-dev)
 # Installing and packaging: the host build with pkg-config flags, reading the installed

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/platform.h"
+
 namespace ecfsim {
 namespace {
 
@@ -80,12 +82,7 @@ DateTime fromSeconds(std::int64_t seconds) {
 
 std::int64_t computerLocalSeconds() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = platform::localTime(now);
   DateTime value;
   value.date = Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
   value.hour = local.tm_hour;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/utf8.h"
+#include "base/utf8_path.h"
 #include "core/commands.h"
 #include "core/errors.h"
 #include "core/fiscal_day.h"
@@ -64,11 +65,11 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
     try {
       state = stateFromJson(nlohmann::json::parse(json));
     } catch (const nlohmann::json::exception& e) {
-      throw OpenError("estado ilegível em " + printer->store_.statePath().string() + ": " +
-                      e.what());
+      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
+                      ": " + e.what());
     } catch (const StateRangeError& e) {
-      throw OpenError("estado ilegível em " + printer->store_.statePath().string() + ": " +
-                      e.what());
+      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
+                      ": " + e.what());
     }
   }
   // A crash between printing and saving leaves lines the memory does not know about.
@@ -206,8 +207,8 @@ nlohmann::json Printer::describe() const {
       {"dayStatus", dayStatusName(dayStatus(state_.day, clock.date))},
       {"netSales", netSales(state_.totals)},
       {"receiptTotal", state_.open.kind == DocKind::Fiscal ? receiptTotal(state_.open) : 0},
-      {"directory", store_.directory().string()},
-      {"tape", tape_.path().string()},
+      {"directory", ecf::utf8FromPath(store_.directory())},
+      {"tape", ecf::utf8FromPath(tape_.path())},
   };
   return out;
 }

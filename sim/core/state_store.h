@@ -7,20 +7,27 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform.h"
+
 namespace ecfsim {
 
-// ECFSIM_ROOT, else $XDG_STATE_HOME/ecfsim, else $HOME/.local/state/ecfsim (on Windows
-// %LOCALAPPDATA%\ecfsim). Nothing when none of them is set.
+// ECFSIM_ROOT, else $XDG_STATE_HOME/ecfsim, else $HOME/.local/state/ecfsim; on Windows
+// ECFSIM_ROOT, else an "ecfsim" folder beside the host program. Nothing when none applies.
 std::optional<std::filesystem::path> stateRoot();
 
 // The port text as a directory name: letters, digits, ".", "_" and "-" kept, anything
-// else "_"; no "..", no leading dot, at most 64 characters; "default" when empty.
-std::string sanitizePortName(std::string_view port);
+// else "_"; no "..", no leading dot, at most 64 characters; "default" when empty. Where
+// device names are reserved (Windows), such a name ("COM1", "nul.txt") gets a leading "_".
+std::string sanitizePortName(std::string_view port,
+                             bool deviceNamesReserved = platform::kDeviceNamesReserved);
+
+// Whether `name` is one of the names Windows keeps for devices: CON, PRN, AUX, NUL,
+// COM0-COM9 and LPT0-LPT9, in any case, with or without an extension.
+bool isDeviceName(std::string_view name);
 
 class StateStore {
  public:
   explicit StateStore(std::filesystem::path directory) : directory_(std::move(directory)) {}
-  ~StateStore() { release(); }
   StateStore(const StateStore&) = delete;
   StateStore& operator=(const StateStore&) = delete;
 
@@ -48,7 +55,7 @@ class StateStore {
 
  private:
   std::filesystem::path directory_;
-  int lockHandle_ = -1;
+  platform::FileLock lock_;
 };
 
 }  // namespace ecfsim

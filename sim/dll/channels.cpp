@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 
+#include "base/utf8_path.h"
 #include "core/state_store.h"
 
 namespace ecfsim {
@@ -22,7 +23,7 @@ Registry& Registry::instance() {
 }
 
 std::shared_ptr<Printer> Registry::openPrinter(const std::filesystem::path& directory) {
-  const auto it = printers_.find(directory.string());
+  const auto it = printers_.find(ecf::utf8FromPath(directory));
   return it == printers_.end() ? nullptr : it->second.lock();
 }
 
@@ -39,7 +40,7 @@ std::int32_t Registry::open(std::string_view port) {
       std::fprintf(stderr, "ecfsim: %s\n", error.what());
       return -2;
     }
-    printers_[directory->string()] = printer;
+    printers_[ecf::utf8FromPath(*directory)] = printer;
   }
   if (printer->state().conditions.refuseOpen) return -3;
   const std::int32_t channel = next_;

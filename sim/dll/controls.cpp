@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/utf8.h"
+#include "base/utf8_path.h"
 #include "core/civil_time.h"
 #include "core/configuration.h"
 #include "dll/channels.h"
@@ -188,13 +189,13 @@ int ecfsim_get_state(const char* port, char* buffer, int size) {
 
 int ecfsim_get_directory(const char* port, char* buffer, int size) {
   return ecfsim::withPrinter(port, [&](Printer& printer) {
-    return ecfsim::textResult(printer.directory().string(), buffer, size);
+    return ecfsim::textResult(ecf::utf8FromPath(printer.directory()), buffer, size);
   });
 }
 
 int ecfsim_get_tape_path(const char* port, char* buffer, int size) {
   return ecfsim::withPrinter(port, [&](Printer& printer) {
-    return ecfsim::textResult(printer.tape().path().string(), buffer, size);
+    return ecfsim::textResult(ecf::utf8FromPath(printer.tape().path()), buffer, size);
   });
 }
 

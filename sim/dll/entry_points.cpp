@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/utf8.h"
+#include "base/utf8_path.h"
 #include "core/registers.h"
 #include "dll/channels.h"
 #include "ecf/dllg2.h"
@@ -111,7 +112,7 @@ DLLG2_EXPORT std::int32_t DLLG2_CALL DLLG2_EncerraDriver(std::int32_t channel) {
 DLLG2_EXPORT const char* DLLG2_CALL DLLG2_ObtemNomeLog(std::int32_t channel, char* buffer,
                                                        std::int32_t size) {
   return onChannel(channel, emptyText(buffer, size), [&](Channel& c) {
-    return handOut(c.scratchText, ecf::utf8ToCp1252(c.printer->record().path().string()),
+    return handOut(c.scratchText, ecf::utf8ToCp1252(ecf::utf8FromPath(c.printer->record().path())),
                    buffer, size);
   });
 }

@@ -281,19 +281,7 @@ Env& realEnv() {
   return env;
 }
 
-char pathSeparator() {
-#ifdef _WIN32
-  return '\\';
-#else
-  return '/';
-#endif
-}
-
-std::string withTrailingSeparator(std::string directory) {
-  // An empty directory stays empty (the working directory), never the root.
-  if (!directory.empty() && directory.back() != pathSeparator()) directory += pathSeparator();
-  return directory;
-}
+char pathSeparator() { return '/'; }
 
 std::string executableDirectory() {
   std::error_code ec;

@@ -1,21 +1,17 @@
 // Binding the driver library by name, as a host process would see it: each case loads its
 // own copy of the module from a directory that holds the driver under test (or none), in
 // a child process, since a process keeps a driver library once it has loaded one.
-#include <dlfcn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "base/env.h"
+#include "base/utf8_path.h"
 #include "ecf/host.h"
 #include "ecf/variant.h"
+#include "platform/child_role.h"
 
 namespace fs = std::filesystem;
 
@@ -27,35 +23,32 @@ const char* const kEntries[] = {
     "ObtemNomeErro",   "ObtemCircunstancia", "TotalRetornos", "Retorno",       "ObtemRetornos",
     "DefineTimeout",   "SetaArquivoLog",  "LimpaParams",      "AdicionaParam"};
 
-std::string binDirectory() {
-  if (const char* dir = std::getenv("ECF_TEST_BIN")) return dir;
-  return ecf::executableDirectory();
-}
-
-// A directory holding a copy of the module and, when given, `driver` as libDLLG2.so.
-std::string stageModule(const std::string& driver) {
-  char pattern[] = "/tmp/ecf-binding-XXXXXX";
-  const std::string dir = mkdtemp(pattern);
-  fs::copy_file(binDirectory() + "/libecfmodule.so", dir + "/libecfmodule.so");
-  if (!driver.empty()) fs::copy_file(driver, dir + "/libDLLG2.so");
+// A host's directory: a copy of the module and, when given, `driver` under the driver's
+// name. The child runs from there too, so no other copy of the driver is near it.
+fs::path stageModule(const fs::path& driver) {
+  const fs::path dir = testplatform::makeScratchDirectory("ecf-binding");
+  fs::copy_file(testplatform::binDirectory() / testplatform::kModuleFileName,
+                dir / testplatform::kModuleFileName);
+  if (!driver.empty()) fs::copy_file(driver, dir / testplatform::kDriverFileName);
   return dir;
 }
 
-// Runs `scenario` in a child process; returns its exit code (0 = every check held).
-int runIsolated(const std::function<int()>& scenario) {
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) _exit(scenario());
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+// Plays `role` in a child process started from the staged directory; 0 = every check held.
+int runIsolated(const std::string& role, const fs::path& dir) {
+  return testplatform::runChildRole(role, {{"ECF_BINDING_DIR", ecf::utf8FromPath(dir)},
+                                           {"ECFSIM_ROOT", ecf::utf8FromPath(dir / "printers")}},
+                                    dir);
 }
 
 class LoadedModule {
  public:
-  explicit LoadedModule(const std::string& dir) {
-    handle_ = dlopen((dir + "/libecfmodule.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle_ == nullptr) std::fprintf(stderr, "%s\n", dlerror());
+  // The module staged in ECF_BINDING_DIR.
+  LoadedModule() {
+    const std::string dir = testplatform::environment("ECF_BINDING_DIR").value_or("");
+    std::string error;
+    handle_ = ecf::realEnv().loadLibrary(
+        ecf::utf8FromPath(ecf::pathFromUtf8(dir) / testplatform::kModuleFileName), &error);
+    if (handle_ == nullptr) std::fprintf(stderr, "%s\n", error.c_str());
     auto setDirectory = symbol<void (*)(const char*)>("ecf_SetHostDirectory");
     if (setDirectory) setDirectory(dir.c_str());
     auto setOperator = symbol<void (*)(ecf::OperatorCallback)>("ecf_SetOperator");
@@ -67,7 +60,7 @@ class LoadedModule {
   bool loaded() const { return handle_ != nullptr; }
   template <class T>
   T symbol(const char* name) const {
-    return handle_ ? reinterpret_cast<T>(dlsym(handle_, name)) : nullptr;
+    return reinterpret_cast<T>(ecf::realEnv().findSymbol(handle_, name));
   }
   bool start() const {
     ecf::Variant bag = ecf::makeBag({{"CDFILIAL", "1"},
@@ -98,54 +91,73 @@ class LoadedModule {
 
 }  // namespace
 
+const testplatform::ChildRole partialDriver("partial-driver", [] {
+  LoadedModule module;
+  if (!module.loaded()) return 1;
+  if (module.start()) return 2;  // the start-up must fail...
+  if (module.messagesShown != 0) return 3;  // ...without a message
+  if (module.boundEntries() != 0) return 4;
+  if (module.driverHandle() == nullptr) return 5;
+  return 0;
+});
+
 TEST(DriverBinding, ADriverLackingOneEntryLeavesEveryReferenceClearedAndTheLibraryLoaded) {
-  const std::string dir = stageModule(binDirectory() + "/testlibs/libpartial_DLLG2.so");
-  EXPECT_EQ(0, runIsolated([&] {
-    LoadedModule module(dir);
-    if (!module.loaded()) return 1;
-    if (module.start()) return 2;  // the start-up must fail...
-    if (module.messagesShown != 0) return 3;  // ...without a message
-    if (module.boundEntries() != 0) return 4;
-    if (module.driverHandle() == nullptr) return 5;
-    return 0;
-  }));
+  const fs::path dir = stageModule(testplatform::binDirectory() / "testlibs" /
+                                   ECF_PARTIAL_DRIVER);
+  EXPECT_EQ(0, runIsolated("partial-driver", dir));
   fs::remove_all(dir);
 }
+
+const testplatform::ChildRole missingDriver("missing-driver", [] {
+  LoadedModule module;
+  if (!module.loaded()) return 1;
+  if (module.start()) return 2;
+  if (module.messagesShown != 0) return 3;
+  if (module.boundEntries() != 0) return 4;
+  if (module.driverHandle() != nullptr) return 5;
+  // With nothing bound, an operation fails without calling through an empty reference.
+  auto closePort = module.symbol<bool (*)()>("FechaPorta");
+  if (closePort()) return 6;
+  return 0;
+});
 
 TEST(DriverBinding, AMissingDriverFailsTheStartUpSilently) {
-  const std::string dir = stageModule("");
-  EXPECT_EQ(0, runIsolated([&] {
-    LoadedModule module(dir);
-    if (!module.loaded()) return 1;
-    if (module.start()) return 2;
-    if (module.messagesShown != 0) return 3;
-    if (module.boundEntries() != 0) return 4;
-    if (module.driverHandle() != nullptr) return 5;
-    // With nothing bound, an operation fails without calling through an empty reference.
-    auto closePort = module.symbol<bool (*)()>("FechaPorta");
-    if (closePort()) return 6;
-    return 0;
-  }));
+  const fs::path dir = stageModule("");
+  EXPECT_EQ(0, runIsolated("missing-driver", dir));
   fs::remove_all(dir);
 }
 
+const testplatform::ChildRole rebind("rebind", [] {
+  LoadedModule module;
+  if (!module.loaded()) return 1;
+  if (!module.start()) return 2;
+  if (module.boundEntries() != 19) return 3;
+  void* firstHandle = module.driverHandle();
+  module.symbol<void (*)()>("StopImpFiscal")();
+  if (module.boundEntries() != 0) return 4;
+  if (module.driverHandle() != firstHandle) return 5;  // stopping keeps the library
+  module.symbol<bool (*)()>("FechaPorta")();
+  if (!module.start()) return 6;
+  if (module.boundEntries() != 19) return 7;
+  if (module.driverHandle() != firstHandle) return 8;  // and binding again reuses it
+  return 0;
+});
+
 TEST(DriverBinding, ASecondBindingAfterStopReusesTheLoadedLibrary) {
-  const std::string dir = stageModule(binDirectory() + "/libDLLG2.so");
-  EXPECT_EQ(0, runIsolated([&] {
-    setenv("ECFSIM_ROOT", (dir + "/printers").c_str(), 1);
-    LoadedModule module(dir);
-    if (!module.loaded()) return 1;
-    if (!module.start()) return 2;
-    if (module.boundEntries() != 19) return 3;
-    void* firstHandle = module.driverHandle();
-    module.symbol<void (*)()>("StopImpFiscal")();
-    if (module.boundEntries() != 0) return 4;
-    if (module.driverHandle() != firstHandle) return 5;  // stopping keeps the library
-    module.symbol<bool (*)()>("FechaPorta")();
-    if (!module.start()) return 6;
-    if (module.boundEntries() != 19) return 7;
-    if (module.driverHandle() != firstHandle) return 8;  // and binding again reuses it
-    return 0;
-  }));
+  const fs::path dir = stageModule(testplatform::binDirectory() / testplatform::kDriverFileName);
+  EXPECT_EQ(0, runIsolated("rebind", dir));
   fs::remove_all(dir);
+}
+
+TEST(DriverBinding, TheDriverBesideTheModuleComesBeforeOneBesideTheProgram) {
+  // The module's directory holds the partial driver, the program's a complete one: the
+  // module binds its own (and fails), never the program's.
+  const fs::path dir = stageModule(testplatform::binDirectory() / "testlibs" / ECF_PARTIAL_DRIVER);
+  const fs::path programDir = testplatform::makeScratchDirectory("ecf-binding-program");
+  fs::copy_file(testplatform::binDirectory() / testplatform::kDriverFileName,
+                programDir / testplatform::kDriverFileName);
+  EXPECT_EQ(0, testplatform::runChildRole(
+                   "partial-driver", {{"ECF_BINDING_DIR", ecf::utf8FromPath(dir)}}, programDir));
+  fs::remove_all(dir);
+  fs::remove_all(programDir);
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/env.h"
+#include "base/utf8_path.h"
 #include "dayclose/dayclose_fixture.h"
 
 namespace ecftest {
@@ -264,19 +266,20 @@ TEST_F(ZExportEdges, AHostTableWithoutTheNamesIsRefusedBeforeAnythingIsRead) {
 }
 
 TEST_F(ZExportEdges, TheHostsDirectoriesAreMadeReadyOrTheOperatorIsTold) {
+  const std::string data = hostDir_ + "Dados";
+  const std::string reductions = data + ecf::pathSeparator() + "Reduções";
   ZDatasets z;
   ASSERT_TRUE(exportDay(z));
-  EXPECT_TRUE(std::filesystem::is_directory(hostDir_ + "Dados/Reduções"));
+  EXPECT_TRUE(std::filesystem::is_directory(ecf::pathFromUtf8(reductions)));
   EXPECT_TRUE(op().messages().empty());
 
   // A file where the directory should be: both are reported, the export goes on.
-  std::filesystem::remove_all(hostDir_ + "Dados");
-  std::ofstream(hostDir_ + "Dados") << "not a directory";
+  std::filesystem::remove_all(ecf::pathFromUtf8(data));
+  std::ofstream(ecf::pathFromUtf8(data)) << "not a directory";
   ZDatasets again;
   EXPECT_TRUE(exportDay(again));
-  EXPECT_EQ(op().texts(), (Lines{"Não foi possível criar o diretório: " + hostDir_ + "Dados",
-                                 "Não foi possível criar o diretório: " + hostDir_ +
-                                     "Dados/Reduções"}));
+  EXPECT_EQ(op().texts(), (Lines{"Não foi possível criar o diretório: " + data,
+                                 "Não foi possível criar o diretório: " + reductions}));
   for (const auto& message : op().messages()) {
     EXPECT_EQ(message.scheme, "002");
     EXPECT_EQ(message.kind, 3);

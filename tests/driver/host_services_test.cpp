@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "base/dateformat.h"
+#include "base/env.h"
 #include "support/module_fixture.h"
 
 namespace ecftest {
@@ -116,7 +117,7 @@ TEST_F(HostServicesTest, WithoutAnOperatorNoticesGoToTheLog) {
 
 TEST_F(HostServicesTest, TheHostDirectoryIsPublishedWithItsSeparator) {
   EXPECT_EQ(hostDir_, dsDirCad);
-  EXPECT_EQ('/', dsDirCad.back());
+  EXPECT_EQ(ecf::pathSeparator(), dsDirCad.back());
 }
 
 }  // namespace

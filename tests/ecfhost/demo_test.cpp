@@ -63,9 +63,9 @@ TEST(EcfhostDemo, RunsAWholeWorkingDayOnAFreshPrinter) {
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_THAT(run.output, HasSubstr("Every step succeeded."));
   EXPECT_THAT(run.output,
-              HasSubstr("Tape:             " + (day / "printers/ECF1/tape.txt").string()));
+              HasSubstr("Tape:             " + (day / "printers" / "ECF1" / "tape.txt").string()));
   EXPECT_THAT(run.output,
-              HasSubstr("Grand-total file: " + (day / "host/Merkato.cds").string() + "\n"));
+              HasSubstr("Grand-total file: " + (day / "host" / "Merkato.cds").string() + "\n"));
   EXPECT_GT(std::filesystem::file_size(day / "host/Merkato.cds"), 0u);
 
   const std::vector<std::string> documents =

@@ -1,64 +1,38 @@
 #include "run_tool.h"
 
-#include <stdio.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include "base/utf8_path.h"
+
 namespace ecfhosttest {
-namespace {
-
-std::string quoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) {
-    if (c == '\'') {
-      out += "'\\''";
-    } else {
-      out += c;
-    }
-  }
-  return out + "'";
-}
-
-}  // namespace
 
 std::string binPath(const std::string& name) {
-  const char* bin = getenv("ECF_TEST_BIN");
-  if (bin == nullptr || *bin == '\0') throw std::runtime_error("ECF_TEST_BIN is not set");
-  return std::string(bin) + "/" + name;
+  if (!testplatform::environment("ECF_TEST_BIN")) {
+    throw std::runtime_error("ECF_TEST_BIN is not set");
+  }
+  return ecf::utf8FromPath(testplatform::binDirectory() / name);
 }
 
-std::string toolPath() { return binPath("ecfhost"); }
+std::string programPath(const std::string& stem) {
+  return binPath(testplatform::programFileName(stem));
+}
+
+std::string toolPath() { return programPath("ecfhost"); }
 
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& directory) {
   return runProgram(toolPath(), args, directory);
 }
 
 ToolRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& directory) {
-  std::string command = "cd " + quoted(directory.string()) + " && " + quoted(program);
-  for (const std::string& arg : args) command += " " + quoted(arg);
+                   const std::filesystem::path& directory,
+                   const testplatform::Variables& variables) {
   // No terminal on standard input: the program must never wait for an answer.
-  command += " </dev/null 2>&1";
-  ToolRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot start " + command);
-  char buffer[4096];
-  std::size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, count);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return testplatform::runProcess(ecf::pathFromUtf8(program), args, directory, variables);
 }
 
-ScratchDirectory::ScratchDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "ecfhost-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
+ScratchDirectory::ScratchDirectory() : path_(testplatform::makeScratchDirectory("ecfhost-test")) {}
 
 ScratchDirectory::~ScratchDirectory() {
   std::error_code ignored;

@@ -6,21 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/test_platform.h"
+
 namespace ecfhosttest {
 
-struct ToolRun {
-  int status = -1;     // the exit status
-  std::string output;  // standard output and standard error together
-};
+using ToolRun = testplatform::ProcessRun;
 
-// A program of the build under test: bin/<name> (from ECF_TEST_BIN).
+// A file of the build under test: bin/<name> (from ECF_TEST_BIN).
 std::string binPath(const std::string& name);
+// The build's program of that name (bin/<stem>, with .exe on Windows).
+std::string programPath(const std::string& stem);
 // bin/ecfhost of the build under test.
 std::string toolPath();
 
-// Runs `program` with these arguments; the working directory is `directory`.
+// Runs `program` with these arguments and `variables` added to the environment; the
+// working directory is `directory`.
 ToolRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& directory);
+                   const std::filesystem::path& directory,
+                   const testplatform::Variables& variables = {});
 // Runs ecfhost with these arguments; the working directory is `directory`.
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& directory);
 

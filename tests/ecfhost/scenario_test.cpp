@@ -172,9 +172,11 @@ TEST(EcfhostScenario, HostileFilesEndInAClearErrorNeverACrash) {
     EXPECT_FALSE(std::filesystem::exists(scratch.path() / "run")) << "a step ran";
   }
   ScratchDirectory scratch;
-  const ToolRun device = runTool({"run", "/dev/zero", "--dir", "run"}, scratch.path());
+  const std::string deviceFile = testplatform::kDeviceFile;
+  const ToolRun device = runTool({"run", deviceFile, "--dir", "run"}, scratch.path());
   EXPECT_EQ(device.status, 2) << device.output;
-  EXPECT_THAT(device.output, HasSubstr("/dev/zero: cannot read '/dev/zero': not a regular file"));
+  EXPECT_THAT(device.output, HasSubstr(deviceFile + ": cannot read '" + deviceFile +
+                                       "': not a regular file"));
 }
 
 }  // namespace

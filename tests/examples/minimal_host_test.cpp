@@ -31,13 +31,13 @@ std::vector<nlohmann::json> accepted(const std::filesystem::path& record,
 TEST(MinimalHost, StartsThePrinterAndRegistersTheSupply) {
   ScratchDirectory scratch;
   // Its own copy, so the host directory (the executable's) is the scratch one.
-  const std::filesystem::path host = scratch.path() / "minimal_host";
-  std::filesystem::copy_file(binPath("minimal_host"), host);
+  const std::string program = testplatform::programFileName("minimal_host");
+  const std::filesystem::path host = scratch.path() / program;
+  std::filesystem::copy_file(binPath(program), host);
   const std::filesystem::path printers = scratch.path() / "printers";
 
-  const ToolRun run = runProgram(
-      "env", {"ECFSIM_ROOT=" + printers.string(), host.string(), binPath("libecfmodule.so")},
-      scratch.path());
+  const ToolRun run = runProgram(host.string(), {binPath(testplatform::kModuleFileName)},
+                                 scratch.path(), {{"ECFSIM_ROOT", printers.string()}});
   ASSERT_EQ(0, run.status) << run.output;
   EXPECT_EQ("", run.output);  // no notice reached the operator
 
@@ -63,11 +63,13 @@ TEST(MinimalHost, StartsThePrinterAndRegistersTheSupply) {
 }
 
 TEST(MinimalHost, TheReadmeShowsItWhole) {
-  const std::string example = readFile(kSourceDir / "examples" / "host" / "minimal_host.cpp");
-  ASSERT_FALSE(example.empty());
   const std::string readme = readFile(kSourceDir / "README.md");
-  EXPECT_NE(std::string::npos, readme.find("```cpp\n" + example + "```\n"))
-      << "README.md does not show examples/host/minimal_host.cpp as it is";
+  for (const char* file : {"minimal_host.cpp", "minimal_host_win32.cpp"}) {
+    const std::string example = readFile(kSourceDir / "examples" / "host" / file);
+    ASSERT_FALSE(example.empty()) << file;
+    EXPECT_NE(std::string::npos, readme.find("```cpp\n" + example + "```\n"))
+        << "README.md does not show examples/host/" << file << " as it is";
+  }
 }
 
 }  // namespace

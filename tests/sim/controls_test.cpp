@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/platform.h"
 #include "sim_fixture.h"
 
 namespace simtest {
@@ -133,9 +134,7 @@ TEST_F(Controls, TheClockMovesByAnOffsetOrToAFixedTime) {
   EXPECT_EQ(readDate("Data"), "311225");
   // Back on the computer's clock.
   ASSERT_EQ(ecfsim_set_clock(kPort, ""), 0);
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = ecfsim::platform::localTime(std::time(nullptr));
   char expected[16];
   std::strftime(expected, sizeof expected, "%d%m%y", &local);
   EXPECT_EQ(readDate("Data"), expected);

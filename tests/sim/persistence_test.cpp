@@ -1,12 +1,15 @@
 // The printer's memory survives the process: closing the channel, a crash in the middle
 // of a save, a crash between printing and saving. And its directory never leaves the
 // state root.
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <fstream>
+#include <future>
+#include <iterator>
+#include <thread>
 
+#include "base/utf8_path.h"
 #include "core/printer.h"
+#include "platform/child_role.h"
 #include "sim_fixture.h"
 
 namespace simtest {
@@ -67,36 +70,71 @@ TEST_F(Persistence, ACrashMidSaveOrBetweenPrintingAndSavingLosesNothingKept) {
   EXPECT_EQ(close().code, 0);
 }
 
+// The child: a sale begun on the printer of ECFSIM_ROOT, then the process just ends, with
+// no EncerraDriver and no clean-up, as a killed one does.
+const testplatform::ChildRole sellAndDie("sell-and-die", [] {
+  const std::int32_t channel = dll().IniciaDriver("COM1");  // the fixture's port
+  auto run = [&](const char* command, std::vector<P> params) {
+    dll().LimpaParams(channel);
+    for (const P& p : params) dll().AdicionaParam(channel, p.name.c_str(), p.value.c_str(), p.type);
+    dll().ExecutaComando(channel, command);
+    return dll().ObtemCodErro(channel);
+  };
+  int failures = run("AbreCupomFiscal", {});
+  failures += run("VendaDeItem", {{"CodAliquota", "0", kUInt}, {"CodProduto", "1", kText},
+                                  {"NomeProduto", "Cafe", kText},
+                                  {"PrecoUnitario", "2.50", kMoney},
+                                  {"Quantidade", "4", kMoney}});
+  return failures == 0 ? 0 : 1;
+});
+
 TEST_F(Persistence, AProcessKilledWithoutClosingLeavesEverythingItDid) {
   ASSERT_EQ(dll().EncerraDriver(channel_), 0);
   channel_ = -1;
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    const std::int32_t channel = dll().IniciaDriver(kPort);
-    auto run = [&](const char* command, std::vector<P> params) {
-      dll().LimpaParams(channel);
-      for (const P& p : params) {
-        dll().AdicionaParam(channel, p.name.c_str(), p.value.c_str(), p.type);
-      }
-      dll().ExecutaComando(channel, command);
-      return dll().ObtemCodErro(channel);
-    };
-    int failures = run("AbreCupomFiscal", {});
-    failures += run("VendaDeItem", {{"CodAliquota", "0", kUInt}, {"CodProduto", "1", kText},
-                                    {"NomeProduto", "Cafe", kText},
-                                    {"PrecoUnitario", "2.50", kMoney},
-                                    {"Quantidade", "4", kMoney}});
-    _exit(failures == 0 ? 0 : 1);  // no EncerraDriver: the process just ends
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  ASSERT_EQ(WEXITSTATUS(status), 0);
+  ASSERT_EQ(testplatform::runChildRole("sell-and-die"), 0);
   channel_ = dll().IniciaDriver(kPort);  // the lock died with the process
   ASSERT_GT(channel_, 0);
   EXPECT_EQ(readInteger("EstadoFiscal"), "2");
   EXPECT_EQ(readMoney("GT"), "10,00");
+}
+
+TEST_F(Persistence, AReaderHoldingTheStateFileForAMomentDoesNotStopASave) {
+  const std::filesystem::path statePath = directory() / "state.json";
+  ASSERT_TRUE(std::filesystem::exists(statePath));
+  std::promise<void> readerOpen;
+  std::string seen;
+  std::thread reader([&] {
+    std::ifstream in(statePath, std::ios::binary);
+    readerOpen.set_value();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  });
+  readerOpen.get_future().wait();
+  const Answer opened = send("AbreCupomFiscal", {});
+  reader.join();
+  EXPECT_EQ(opened.code, 0) << opened.circumstance;
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front(), '{');  // the reader saw the old state whole
+  EXPECT_EQ(seen.back(), '}');
+  reopen();
+  EXPECT_EQ(readInteger("EstadoFiscal"), "2");
+}
+
+TEST_F(Persistence, ASaveThatCannotReplaceTheStateFileRefusesTheCommandAndKeepsAll) {
+  const std::filesystem::path statePath = directory() / "state.json";
+  const std::string tapeBefore = tape();
+  // Its name taken by a directory that holds something: no file can be moved over it.
+  std::filesystem::remove(statePath);
+  std::filesystem::create_directories(statePath / "inside");
+  const Answer refused = send("AbreCupomFiscal", {});
+  EXPECT_EQ(refused.code, 12) << refused.circumstance;  // FalhaGravacao
+  EXPECT_EQ(refused.name, "FalhaGravacao");
+  EXPECT_EQ(tape(), tapeBefore);
+  EXPECT_FALSE(std::filesystem::exists(directory() / "state.json.tmp"));
+  std::filesystem::remove_all(statePath);
+  const Answer opened = send("AbreCupomFiscal", {});
+  EXPECT_EQ(opened.code, 0) << opened.circumstance;
+  EXPECT_EQ(readInteger("COO"), "1");
 }
 
 TEST_F(Persistence, OnlyOneHolderAndAnUnreadableStateRefusesToOpen) {
@@ -126,7 +164,7 @@ TEST_F(Persistence, PortTextsNeverLeaveTheStateRoot) {
                            "C:\\Windows\\system32", ""}) {
     const std::int32_t channel = dll().IniciaDriver(port);
     ASSERT_GT(channel, 0) << port;
-    const std::filesystem::path dir = std::filesystem::path(controlText(
+    const std::filesystem::path dir = ecf::pathFromUtf8(controlText(
         [&](char* b, int s) { return ecfsim_get_directory(port, b, s); }));
     EXPECT_EQ(dir.parent_path(), root_) << port;
     const std::string name = dir.filename().string();
@@ -137,7 +175,7 @@ TEST_F(Persistence, PortTextsNeverLeaveTheStateRoot) {
         << port;
     EXPECT_EQ(dll().EncerraDriver(channel), 0);
   }
-  EXPECT_EQ(std::filesystem::path(controlText([](char* b, int s) {
+  EXPECT_EQ(ecf::pathFromUtf8(controlText([](char* b, int s) {
               return ecfsim_get_directory("", b, s);
             })).filename(),
             "default");
@@ -153,10 +191,10 @@ TEST_F(Persistence, APortThatCannotBeOpenedGivesANegativeChannel) {
   dll().EncerraDriver(channel);
   // A state root that is a file cannot hold printers.
   writeFile(root_ / "not-a-dir", "x");
-  setenv("ECFSIM_ROOT", (root_ / "not-a-dir").c_str(), 1);
+  testplatform::setEnvironment("ECFSIM_ROOT", ecf::utf8FromPath(root_ / "not-a-dir"));
   EXPECT_LT(dll().IniciaDriver("COM8"), 0);
   EXPECT_LT(ecfsim_set_offline("COM8", 1), 0);
-  setenv("ECFSIM_ROOT", root_.c_str(), 1);
+  testplatform::setEnvironment("ECFSIM_ROOT", ecf::utf8FromPath(root_));
 }
 
 }  // namespace

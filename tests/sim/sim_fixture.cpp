@@ -1,24 +1,22 @@
 #include "sim_fixture.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <stdexcept>
 
+#include "base/env.h"
 #include "base/utf8.h"
+#include "base/utf8_path.h"
+#include "platform/test_platform.h"
 
 namespace simtest {
 namespace {
 
-std::filesystem::path libraryPath() {
-  if (const char* bin = std::getenv("ECF_TEST_BIN")) return std::filesystem::path(bin) / "libDLLG2.so";
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "libDLLG2.so";
+std::string libraryPath() {
+  return ecf::utf8FromPath(testplatform::binDirectory() / testplatform::kDriverFileName);
 }
 
 template <class Fn>
 Fn bind(void* library, const char* name) {
-  void* symbol = dlsym(library, name);
+  void* symbol = ecf::realEnv().findSymbol(library, name);
   if (symbol == nullptr) throw std::runtime_error(std::string("missing entry ") + name);
   return reinterpret_cast<Fn>(symbol);
 }
@@ -26,8 +24,9 @@ Fn bind(void* library, const char* name) {
 }  // namespace
 
 Dllg2::Dllg2() {
-  void* library = dlopen(libraryPath().c_str(), RTLD_NOW);
-  if (library == nullptr) throw std::runtime_error(dlerror());
+  std::string error;
+  void* library = ecf::realEnv().loadLibrary(libraryPath(), &error);
+  if (library == nullptr) throw std::runtime_error(error);
 #define ECF_BIND(entry) entry = bind<DLLG2_##entry##_t>(library, "DLLG2_" #entry)
   ECF_BIND(Versao);
   ECF_BIND(ConfiguraDriver);
@@ -57,12 +56,8 @@ const Dllg2& dll() {
 }
 
 void SimTest::SetUp() {
-  // On tmpfs where there is one: the suite stays fast.
-  std::string pattern = access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm/ecfsim-test-XXXXXX"
-                                                              : "/tmp/ecfsim-test-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  root_ = pattern;
-  setenv("ECFSIM_ROOT", root_.c_str(), 1);
+  root_ = testplatform::makeMemoryScratchDirectory("ecfsim-test");
+  testplatform::setEnvironment("ECFSIM_ROOT", ecf::utf8FromPath(root_));
   ASSERT_EQ(ecfsim_set_clock(kPort, "2024-03-15 10:00:00"), 0);
   channel_ = dll().IniciaDriver(kPort);
   ASSERT_GT(channel_, 0);
@@ -157,7 +152,8 @@ std::string SimTest::record() {
 }
 
 std::filesystem::path SimTest::directory() {
-  return controlText([](char* b, int s) { return ecfsim_get_directory(kPort, b, s); });
+  return ecf::pathFromUtf8(
+      controlText([](char* b, int s) { return ecfsim_get_directory(kPort, b, s); }));
 }
 
 }  // namespace simtest

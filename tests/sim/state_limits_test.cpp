@@ -10,6 +10,7 @@
 #include "core/printer.h"
 #include "core/state_json.h"
 #include "core/state_ranges.h"
+#include "core/state_store.h"
 #include "sim_fixture.h"
 
 namespace simtest {
@@ -48,7 +49,8 @@ class StateLimits : public SimTest {
     }
     return "";
   }
-  std::filesystem::path directory() { return root_ / kPort; }
+  // The port's directory as the printer names it (on Windows "COM1" names a device).
+  std::filesystem::path directory() { return root_ / ecfsim::sanitizePortName(kPort); }
 };
 
 // Each value, planted in an otherwise sound state file, makes it unreadable, and the

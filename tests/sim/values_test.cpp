@@ -91,13 +91,28 @@ TEST(Params, TheModulesOwnUnsignedExceptionsAreAcceptedWhereItSendsThem) {
 }
 
 TEST(StateRoot, PortTextsBecomePlainDirectoryNames) {
-  EXPECT_EQ(ecfsim::sanitizePortName("COM1"), "COM1");
-  EXPECT_EQ(ecfsim::sanitizePortName(""), "default");
-  EXPECT_EQ(ecfsim::sanitizePortName("/dev/ttyS0"), "_dev_ttyS0");
-  EXPECT_EQ(ecfsim::sanitizePortName(".."), "_.");
-  EXPECT_EQ(ecfsim::sanitizePortName("../../etc"), "_.__._etc");
-  EXPECT_EQ(ecfsim::sanitizePortName("a...b"), "a__.b");
-  EXPECT_EQ(ecfsim::sanitizePortName(std::string(100, 'x')).size(), 64u);
+  const bool plain = false;
+  EXPECT_EQ(ecfsim::sanitizePortName("COM1", plain), "COM1");
+  EXPECT_EQ(ecfsim::sanitizePortName("", plain), "default");
+  EXPECT_EQ(ecfsim::sanitizePortName("/dev/ttyS0", plain), "_dev_ttyS0");
+  EXPECT_EQ(ecfsim::sanitizePortName("..", plain), "_.");
+  EXPECT_EQ(ecfsim::sanitizePortName("../../etc", plain), "_.__._etc");
+  EXPECT_EQ(ecfsim::sanitizePortName("a...b", plain), "a__.b");
+  EXPECT_EQ(ecfsim::sanitizePortName(std::string(100, 'x'), plain).size(), 64u);
+}
+
+// Where device names are reserved, a port text that would name a device gets a leading
+// "_"; anything merely close to one keeps its name.
+TEST(StateRoot, PortTextsNamingADeviceGetALeadingUnderscoreWhereDevicesAreReserved) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"COM1", "_COM1"},     {"com9", "_com9"},   {"LPT0", "_LPT0"},     {"nul", "_nul"},
+      {"CON.txt", "_CON.txt"}, {"Aux.", "_Aux."}, {"PRN", "_PRN"},       {"COM1:", "COM1_"},
+      {"COM10", "COM10"},    {"CONSOLE", "CONSOLE"}, {"ECF1", "ECF1"}, {"", "default"},
+      {"/dev/ttyS0", "_dev_ttyS0"}};
+  for (const auto& [port, directory] : cases) {
+    EXPECT_EQ(ecfsim::sanitizePortName(port, true), directory) << port;
+  }
+  EXPECT_EQ(ecfsim::sanitizePortName("COM1"), ecfsim::platform::kDeviceNamesReserved ? "_COM1" : "COM1");
 }
 
 }  // namespace

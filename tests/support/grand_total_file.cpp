@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "base/cipher.h"
+#include "base/utf8_path.h"
 #include "data/dataset_file.h"
 #include "driver/grand_total.h"
 #include "ecf/datapacket.h"
@@ -21,11 +22,11 @@ void writeGrandTotalFile(const std::string& path, const std::string& check,
        FieldDef{"CAMPO02", FieldType::Text, 100}},
       {{ecf::Variant("1"), ecf::Variant("1"), ecf::Variant(serial), ecf::Variant(check),
         ecf::Variant(ecf::encipher(storedTotal, ecf::kGrandTotalKey))}});
-  std::ofstream(path, std::ios::binary) << ecf::encodeDatasetFile(packet);
+  std::ofstream(ecf::pathFromUtf8(path), std::ios::binary) << ecf::encodeDatasetFile(packet);
 }
 
 std::string fileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(ecf::pathFromUtf8(path), std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();

@@ -1,27 +1,27 @@
 #include "support/module_fixture.h"
 
-#include <stdlib.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <regex>
 #include <sstream>
 
 #include "base/dateformat.h"
+#include "base/env.h"
+#include "base/utf8_path.h"
+#include "platform/test_platform.h"
 
 namespace ecftest {
 namespace {
 
-// A new directory under the first of `parents` that takes one.
-std::string makeTempDirectory(const char* prefix,
-                              std::initializer_list<const char*> parents = {"/tmp/"}) {
-  for (const char* parent : parents) {
-    std::string pattern = std::string(parent) + prefix + "-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) return pattern + "/";
-  }
-  throw std::runtime_error("mkdtemp failed");
+// With the separator, as the module takes a directory.
+std::string makeTempDirectory(const char* prefix) {
+  return ecf::withTrailingSeparator(ecf::utf8FromPath(testplatform::makeScratchDirectory(prefix)));
+}
+
+std::string makeMemoryTempDirectory(const char* prefix) {
+  return ecf::withTrailingSeparator(
+      ecf::utf8FromPath(testplatform::makeMemoryScratchDirectory(prefix)));
 }
 
 // A fixed, unremarkable working morning, so dates in texts are predictable.
@@ -48,9 +48,9 @@ std::vector<std::string> ScriptedOperator::texts() const {
 void ModuleTest::SetUp() {
   hostDir_ = makeTempDirectory("ecf-host");
   // The printer's memory on tmpfs where there is one, so the suite stays fast.
-  printerRoot_ = makeTempDirectory("ecf-printers", {"/dev/shm/", "/tmp/"});
+  printerRoot_ = makeMemoryTempDirectory("ecf-printers");
   port_ = "ecf-test";
-  setenv("ECFSIM_ROOT", printerRoot_.c_str(), 1);
+  testplatform::setEnvironment("ECFSIM_ROOT", printerRoot_);
   printer_.attach(printerRoot_, port_);
 
   ecf_SetHostDirectory(hostDir_.c_str());
@@ -66,8 +66,8 @@ void ModuleTest::TearDown() {
   ecf_SetClock(nullptr);
   ecf_SetSettings(ecf::HostSettings::brazilian());
   std::error_code ignored;
-  std::filesystem::remove_all(hostDir_, ignored);
-  std::filesystem::remove_all(printerRoot_, ignored);
+  std::filesystem::remove_all(ecf::pathFromUtf8(hostDir_), ignored);
+  std::filesystem::remove_all(ecf::pathFromUtf8(printerRoot_), ignored);
 }
 
 ecf::Variant ModuleTest::startBag() const {
@@ -97,7 +97,7 @@ void ModuleTest::useDecimalComma() { ecf_SetSettings(ecf::HostSettings::brazilia
 std::vector<std::string> ModuleTest::debugLines() const {
   const std::string path =
       hostDir_ + "impdebug" + ecf::formatDateTime("MMYY", now_, ecf::HostSettings{}) + ".txt";
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(ecf::pathFromUtf8(path), std::ios::binary);
   std::stringstream content;
   content << in.rdbuf();
   const std::string text = content.str();

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <cstdio>
 
 #include "ecfsim/controls.h"
@@ -75,12 +73,8 @@ void VirtualPrinter::refuseNth(int n, const std::string& command, int code) {
 void VirtualPrinter::scriptNextAnswer(const std::string& command, int executionResult,
                                       int errorCode, const std::string& returned,
                                       const std::string& name, const std::string& circumstance) {
-  using ScriptAnswer = int (*)(const char*, const char*, int, int, const char*, const char*,
-                              const char*);
-  const auto script = reinterpret_cast<ScriptAnswer>(dlsym(RTLD_DEFAULT, "ecfsim_script_answer"));
-  ASSERT_NE(nullptr, script) << "the virtual printer has no ecfsim_script_answer control";
-  expectDone(script(port_.c_str(), command.c_str(), executionResult, errorCode, name.c_str(),
-                    circumstance.c_str(), returned.c_str()),
+  expectDone(ecfsim_script_answer(port_.c_str(), command.c_str(), executionResult, errorCode,
+                                  name.c_str(), circumstance.c_str(), returned.c_str()),
              "script_answer");
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "base/utf8_path.h"
 #include "grand_total_file.h"
 #include "host_tables.h"
 #include "local_time.h"
@@ -605,7 +606,7 @@ int runDemo(const std::string& directory, bool reuse, const HostOptions& options
     return 2;
   }
   std::cout << "A working day on the virtual fiscal printer\n"
-            << "Working in " << host->workspace().root().string() << "\n";
+            << "Working in " << ecf::utf8FromPath(host->workspace().root()) << "\n";
   // With --reuse the tape already holds earlier days; this run shows what it printed.
   const std::size_t before = host->tape().all().size();
   int status = 0;
@@ -627,7 +628,7 @@ int runDemo(const std::string& directory, bool reuse, const HostOptions& options
   }
   if (status == 0) std::cout << "Every step succeeded.\n";
   printLocations(*host);
-  std::cout << "See it as paper: ecfhost tape --dir " << host->workspace().root().string()
+  std::cout << "See it as paper: ecfhost tape --dir " << ecf::utf8FromPath(host->workspace().root())
             << " --html tape.html\n";
   return status;
 }

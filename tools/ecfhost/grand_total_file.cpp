@@ -1,5 +1,6 @@
 #include "grand_total_file.h"
 
+#include "base/utf8_path.h"
 #include "ecf/datapacket.h"
 #include "ecf/dataset.h"
 #include "ecf/variant.h"
@@ -20,7 +21,7 @@ bool registerPrinter(const std::filesystem::path& file, const std::string& branc
                                        {{branch, cashRegister, serial, "S", ""}});
     ecf::Dataset dataset("cdsCheckECF");
     dataset.setData(registration);
-    dataset.saveToFile(file.string());
+    dataset.saveToFile(ecf::utf8FromPath(file));
     return true;
   } catch (const std::exception& failure) {
     error = failure.what();

@@ -1,6 +1,6 @@
 #include "host_operator.h"
 
-#include <unistd.h>
+#include "platform.h"
 
 #include <cctype>
 #include <iostream>
@@ -20,7 +20,7 @@ std::string oneLine(const std::string& text) {
 
 }  // namespace
 
-bool onTerminal() { return isatty(STDIN_FILENO) == 1 && isatty(STDOUT_FILENO) == 1; }
+bool onTerminal() { return platform::onTerminal(); }
 
 std::optional<bool> parseAnswer(const std::string& text) {
   std::string word;

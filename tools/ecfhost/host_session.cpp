@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "base/utf8_path.h"
+
 namespace ecfhost {
 
 HostSession::HostSession(Workspace workspace, const HostOptions& options)
@@ -22,7 +24,7 @@ HostSession::HostSession(Workspace workspace, const HostOptions& options)
   api_.ecf_SetOperator(
       [this](const ecf::OperatorMessage& message) { return operator_.answer(message); });
   api_.ecf_SetSettings(settings_);
-  api_.ecf_SetHostDirectory(workspace_.hostDirectory().c_str());
+  api_.ecf_SetHostDirectory(ecf::utf8FromPath(workspace_.hostDirectory()).c_str());
 }
 
 HostSession::~HostSession() {

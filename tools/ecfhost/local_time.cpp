@@ -2,14 +2,13 @@
 
 #include <ctime>
 
+#include "platform.h"
+
 namespace ecfhost {
 namespace {
 
 std::tm localNowParts() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
+  return platform::localTime(std::time(nullptr));
 }
 
 }  // namespace

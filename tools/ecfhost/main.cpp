@@ -5,6 +5,7 @@
 
 #include "demo.h"
 #include "host_operator.h"
+#include "platform.h"
 #include "report.h"
 #include "scenario.h"
 
@@ -36,7 +37,8 @@ struct Arguments {
 };
 
 // Returns false (with a message) for anything it does not understand.
-bool parse(int argc, char** argv, Arguments& args) {
+bool parse(const std::vector<std::string>& argv, Arguments& args) {
+  const int argc = static_cast<int>(argv.size());
   if (argc < 2) return false;
   args.command = argv[1];
   for (int i = 2; i < argc; ++i) {
@@ -84,7 +86,7 @@ namespace {
 
 int runCommand(int argc, char** argv) {
   Arguments args;
-  if (!parse(argc, argv, args)) {
+  if (!parse(ecfhost::platform::arguments(argc, argv), args)) {
     std::cerr << kUsage;
     return 2;
   }
@@ -112,6 +114,7 @@ int runCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ecfhost::platform::prepareConsole();
   // Whatever escapes a command is reported, never an abort.
   try {
     return runCommand(argc, argv);

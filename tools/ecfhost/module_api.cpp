@@ -1,16 +1,19 @@
 #include "module_api.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
+
+#include "base/env.h"
+#include "base/utf8_path.h"
+#include "platform.h"
 
 namespace ecfhost {
 namespace {
 
 template <typename Pointer>
 void bind(void* library, const char* name, Pointer& target, std::vector<std::string>& missing) {
-  void* symbol = dlsym(library, name);
-  // Object and function pointers share one representation on every platform dlsym serves.
+  void* symbol = ecf::realEnv().findSymbol(library, name);
+  // Object and function pointers share one representation on every platform that loads
+  // libraries by name (dlsym, GetProcAddress).
   target = reinterpret_cast<Pointer>(symbol);
   if (symbol == nullptr) missing.emplace_back(name);
 }
@@ -18,10 +21,10 @@ void bind(void* library, const char* name, Pointer& target, std::vector<std::str
 }  // namespace
 
 bool ModuleApi::load(const std::string& path, std::string& error) {
-  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string why;
+  void* library = ecf::realEnv().loadLibrary(path, &why);
   if (library == nullptr) {
-    const char* why = dlerror();
-    error = "cannot load " + path + ": " + (why ? why : "unknown error");
+    error = "cannot load " + path + ": " + (why.empty() ? "unknown error" : why);
     return false;
   }
   missing_.clear();
@@ -44,21 +47,19 @@ const std::string* ModuleApi::textVariable(const std::string& name) const {
 }
 
 std::string moduleBesideExecutable() {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  const std::filesystem::path directory =
-      error ? std::filesystem::current_path() : self.parent_path();
-  return (directory / "libecfmodule.so").string();
+  return ecf::executableDirectory() + platform::kModuleFileName;
 }
 
 std::string findModule() {
-  const std::filesystem::path beside = moduleBesideExecutable();
+  const std::filesystem::path beside = ecf::pathFromUtf8(moduleBesideExecutable());
   std::error_code error;
-  if (std::filesystem::exists(beside, error)) return beside.string();
+  if (std::filesystem::exists(beside, error)) return ecf::utf8FromPath(beside);
   const std::filesystem::path installed =
       beside.parent_path() / ECFHOST_INSTALLED_MODULE_DIR / beside.filename();
-  if (std::filesystem::exists(installed, error)) return installed.lexically_normal().string();
-  return beside.string();  // missing everywhere: the load error names the first place
+  if (std::filesystem::exists(installed, error)) {
+    return ecf::utf8FromPath(installed.lexically_normal());
+  }
+  return ecf::utf8FromPath(beside);  // missing everywhere: the load error names the first place
 }
 
 }  // namespace ecfhost

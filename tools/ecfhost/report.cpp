@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "base/utf8_path.h"
 #include "tape.h"
 
 namespace ecfhost {
@@ -11,7 +12,7 @@ namespace {
 std::string listOrNone(const std::vector<std::filesystem::path>& paths) {
   if (paths.empty()) return "(none written)";
   std::string text;
-  for (const auto& path : paths) text += (text.empty() ? "" : ", ") + path.string();
+  for (const auto& path : paths) text += (text.empty() ? "" : ", ") + ecf::utf8FromPath(path);
   return text;
 }
 
@@ -21,7 +22,7 @@ void printLocations(const HostSession& host) {
   const Workspace& workspace = host.workspace();
   std::cout << "Tape:             " << listOrNone(workspace.tapes()) << "\n"
             << "Debug log:        " << listOrNone(workspace.debugLogs()) << "\n"
-            << "Grand-total file: " << workspace.grandTotalFile().string()
+            << "Grand-total file: " << ecf::utf8FromPath(workspace.grandTotalFile())
             << (std::filesystem::exists(workspace.grandTotalFile()) ? "" : " (not written)")
             << "\n";
 }
@@ -31,7 +32,7 @@ int tapeCommand(const std::string& directory, const std::string& htmlFile) {
     const Workspace workspace = Workspace::find(directory);
     const auto tapes = workspace.tapes();
     if (tapes.empty()) {
-      std::cerr << "ecfhost: " << workspace.printerRoot().string() << " holds no tape yet\n";
+      std::cerr << "ecfhost: " << ecf::utf8FromPath(workspace.printerRoot()) << " holds no tape yet\n";
       return 2;
     }
     std::vector<std::string> documents;
@@ -39,14 +40,14 @@ int tapeCommand(const std::string& directory, const std::string& htmlFile) {
     for (const auto& tape : tapes) {
       const std::string text = readWholeFile(tape);
       if (htmlFile.empty()) {
-        if (tapes.size() > 1) std::cout << "# " << tape.string() << "\n";
+        if (tapes.size() > 1) std::cout << "# " << ecf::utf8FromPath(tape) << "\n";
         std::cout << text;
       }
       for (std::string& document : splitDocuments(text)) documents.push_back(std::move(document));
-      caption += (caption.empty() ? "" : " · ") + tape.string();
+      caption += (caption.empty() ? "" : " · ") + ecf::utf8FromPath(tape);
     }
     if (!htmlFile.empty()) {
-      std::ofstream out(htmlFile, std::ios::binary | std::ios::trunc);
+      std::ofstream out(ecf::pathFromUtf8(htmlFile), std::ios::binary | std::ios::trunc);
       out << tapeHtml(documents, caption);
       out.close();
       if (!out) {

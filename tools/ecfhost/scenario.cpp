@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/env.h"
+#include "base/utf8_path.h"
 #include "operations.h"
 #include "report.h"
 
@@ -285,7 +286,7 @@ int runScenario(const std::string& file, const std::string& directory, bool reus
   }
   std::cout << "Scenario " << file << (scenario.description.empty() ? "" : ": ")
             << scenario.description << "\n"
-            << "Working in " << host->workspace().root().string() << "\n";
+            << "Working in " << ecf::utf8FromPath(host->workspace().root()) << "\n";
 
   for (const Step& step : scenario.steps) {
     const std::string name = step.operation->name;

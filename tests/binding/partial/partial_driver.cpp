@@ -4,7 +4,11 @@
 
 #include "ecf/dllg2.h"
 
+#if defined(_WIN32)
+#define PARTIAL_EXPORT extern "C" __declspec(dllexport)
+#else
 #define PARTIAL_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 PARTIAL_EXPORT const char* DLLG2_CALL DLLG2_Versao() { return "partial"; }
 PARTIAL_EXPORT std::int32_t DLLG2_CALL DLLG2_ConfiguraDriver(std::int32_t, std::int32_t,

@@ -1,0 +1,104 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/platform.h"
+
+namespace ecfsim::platform {
+namespace {
+
+bool writeAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t written = ::write(fd, data.data() + done, data.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// The rename itself must reach the disk too, or a crash could bring the old name back.
+void flushDirectory(const std::filesystem::path& directory) {
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+const bool kDeviceNamesReserved = false;
+
+std::optional<std::filesystem::path> environmentPath(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr || *value == '\0') return std::nullopt;
+  return std::filesystem::path(value);
+}
+
+std::optional<std::filesystem::path> defaultStateRoot() {
+  if (auto xdg = environmentPath("XDG_STATE_HOME")) return *xdg / "ecfsim";
+  if (auto home = environmentPath("HOME")) return *home / ".local" / "state" / "ecfsim";
+  return std::nullopt;
+}
+
+bool FileLock::acquire(const std::filesystem::path& path, std::string& error) {
+  release();
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = "não foi possível abrir " + path.string();
+    return false;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    error = "impressora em uso por outro processo";
+    return false;
+  }
+  handle_ = fd;
+  return true;
+}
+
+void FileLock::release() {
+  if (handle_ < 0) return;
+  const int fd = static_cast<int>(handle_);
+  ::flock(fd, LOCK_UN);
+  ::close(fd);
+  handle_ = -1;
+}
+
+bool replaceFile(const std::filesystem::path& target, const std::filesystem::path& temporary,
+                 const std::string& data, bool durable, std::string& error) {
+  const bool created = ::access(target.c_str(), F_OK) != 0;
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = "não foi possível criar " + temporary.string();
+    return false;
+  }
+  const bool written = writeAll(fd, data) && (!durable || ::fsync(fd) == 0);
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed) {
+    ::unlink(temporary.c_str());
+    error = "falha ao gravar " + temporary.string();
+    return false;
+  }
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    error = "falha ao substituir " + target.string() + ": " + std::strerror(errno);
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  if (durable || created) flushDirectory(target.parent_path());
+  return true;
+}
+
+std::tm localTime(std::time_t when) {
+  std::tm local{};
+  ::localtime_r(&when, &local);
+  return local;
+}
+
+}  // namespace ecfsim::platform

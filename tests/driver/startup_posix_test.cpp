@@ -1,0 +1,43 @@
+// Starting the printer session where POSIX files differ: a device or a link planted in the
+// host directory under the names the start-up reads and writes.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "driver/startup_fixture.h"
+
+namespace ecftest {
+namespace {
+
+// A device under the grand-total file's name is reported at once, unread, and the step goes
+// on as for any unreadable file.
+TEST_F(StartUpTest, ADeviceUnderTheGrandTotalFilesNameIsRefusedUnread) {
+  ASSERT_TRUE(start());
+  std::filesystem::create_symlink("/dev/zero", grandTotalPath());
+  op().clear();
+  EXPECT_TRUE(updateGrandTotal("N"));
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_NE(op().texts()[0].find("not a regular file"), std::string::npos) << op().texts()[0];
+}
+
+// Links planted in the host directory never redirect what the module writes: not the
+// monthly debug log, not the grand-total file's temporary file under its old name.
+TEST_F(StartUpTest, PlantedLinksInTheHostDirectoryAreNeverWrittenThrough) {
+  const std::string victim = hostDir_ + "victim.txt";
+  std::ofstream(victim) << "intact";
+  std::filesystem::create_symlink(victim, hostDir_ + "impdebug1226.txt");
+  std::filesystem::create_symlink(victim, grandTotalPath() + ".tmp-" + std::to_string(::getpid()));
+  writeGrandTotalFile("S", "1,00");
+  ASSERT_TRUE(start());
+  ImpFisDebug("linha de teste");
+  printerGrandTotalIs("2.000,00");
+  EXPECT_TRUE(updateGrandTotal("N"));
+  EXPECT_EQ("2000", recordedTotal());
+  EXPECT_FALSE(std::filesystem::is_symlink(grandTotalPath()));
+  EXPECT_EQ("intact", ecftest::fileBytes(victim));
+}
+
+}  // namespace
+}  // namespace ecftest
