@@ -6,6 +6,8 @@
 
 #include "base/dateformat.h"
 #include "base/env.h"
+#include "base/utf8_path.h"
+#include "platform/test_platform.h"
 #include "support/module_fixture.h"
 
 namespace ecftest {
@@ -59,15 +61,15 @@ TEST_F(HostServicesTest, CatalogueKeysFoldCaseButKeepAccents) {
 // The log goes wherever the host directory is at the moment: the executable's directory
 // when the host sets none, and the new one at once when the host sets it again.
 TEST_F(HostServicesTest, TheLogFollowsEveryChangeOfTheHostDirectory) {
-  const std::string executableDir =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/";
+  const std::string executableDir = ecf::withTrailingSeparator(
+      ecf::utf8FromPath(testplatform::currentProgram().parent_path()));
   const std::string logName =
       "impdebug" + ecf::formatDateTime("MMYY", clock(), ecf::HostSettings{}) + ".txt";
-  const bool hadLog = std::filesystem::exists(executableDir + logName);
+  const bool hadLog = std::filesystem::exists(ecf::pathFromUtf8(executableDir + logName));
   const std::string otherDir = hostDir_ + "outro/";
   std::filesystem::create_directory(otherDir);
   const auto logged = [&](const std::string& directory, const std::string& text) {
-    std::ifstream in(directory + logName, std::ios::binary);
+    std::ifstream in(ecf::pathFromUtf8(directory + logName), std::ios::binary);
     const std::string contents((std::istreambuf_iterator<char>(in)), {});
     return contents.find(text) != std::string::npos;
   };
@@ -89,7 +91,7 @@ TEST_F(HostServicesTest, TheLogFollowsEveryChangeOfTheHostDirectory) {
   EXPECT_TRUE(logged(otherDir, "linha no outro"));
   EXPECT_FALSE(logged(otherDir, "linha de volta ao executável"));
   EXPECT_TRUE(logged(hostDir_, "linha no do teste"));
-  if (!hadLog) std::filesystem::remove(executableDir + logName);
+  if (!hadLog) std::filesystem::remove(ecf::pathFromUtf8(executableDir + logName));
 }
 
 TEST_F(HostServicesTest, AnErrorInsideAnOperationBecomesItsFailureResultAndANotice) {

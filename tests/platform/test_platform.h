@@ -25,6 +25,11 @@ std::optional<std::string> environment(const std::string& name);
 
 int processId();
 
+// What tells one file from another on its file system (the inode, the file index on
+// Windows); 0 when nothing is at `path`. A file replaced by another under the same name
+// gets a new identity.
+unsigned long long fileIdentity(const std::filesystem::path& path);
+
 // File names of the build's binaries: "libDLLG2.so" / "DLLG2.dll" for the driver,
 // "libecfmodule.so" / "ecfmodule.dll" for the module, "ecfhost" / "ecfhost.exe".
 extern const char* const kDriverFileName;

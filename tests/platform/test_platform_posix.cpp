@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +29,12 @@ std::filesystem::path makeMemoryScratchDirectory(const std::string& prefix) {
     return pattern;
   }
   return makeScratchDirectory(prefix);
+}
+
+unsigned long long fileIdentity(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return 0;
+  return static_cast<unsigned long long>(info.st_ino);
 }
 
 void setEnvironment(const std::string& name, const std::string& value) {

@@ -66,6 +66,19 @@ std::filesystem::path makeScratchDirectory(const std::string& prefix) {
   }
 }
 
+unsigned long long fileIdentity(const std::filesystem::path& path) {
+  const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const HANDLE file = ::CreateFileW(path.c_str(), 0, sharing, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool known = ::GetFileInformationByHandle(file, &information);
+  ::CloseHandle(file);
+  if (!known) return 0;
+  return (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) |
+         information.nFileIndexLow;
+}
+
 // Windows has no memory file system of its own.
 std::filesystem::path makeMemoryScratchDirectory(const std::string& prefix) {
   return makeScratchDirectory(prefix);

@@ -1,10 +1,9 @@
 // When the printer writes its memory: a command that changes it replaces the state file,
 // a reading or a refusal leaves the file as it was, and every command is recorded.
-#include <sys/stat.h>
-
 #include <fstream>
 #include <sstream>
 
+#include "platform/test_platform.h"
 #include "sim_fixture.h"
 
 namespace simtest {
@@ -12,17 +11,16 @@ namespace {
 
 using Saving = SimTest;
 
-// The state file's identity and contents: a replacement gives it a new inode.
+// The state file's identity and contents: a replacement gives it a new identity.
 struct StateFile {
-  ino_t inode = 0;
+  unsigned long long identity = 0;
   std::string contents;
   bool operator==(const StateFile&) const = default;
 };
 
 StateFile stateFile(const std::filesystem::path& directory) {
   StateFile file;
-  struct stat info {};
-  if (::stat((directory / "state.json").c_str(), &info) == 0) file.inode = info.st_ino;
+  file.identity = testplatform::fileIdentity(directory / "state.json");
   std::ifstream in(directory / "state.json", std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -74,7 +72,7 @@ TEST_F(Saving, ReadingsAndRefusalsLeaveTheStateFileAloneAndChangesReplaceIt) {
 
   ASSERT_EQ(sell("2", "Café", "0", "3.00", "1").code, 0);
   const StateFile afterSale = stateFile(directory());
-  EXPECT_NE(afterSale.inode, before.inode);  // replaced, never written over
+  EXPECT_NE(afterSale.identity, before.identity);  // replaced, never written over
   EXPECT_NE(afterSale.contents, before.contents);
   EXPECT_EQ(readInteger("NumeroItens"), "2");
 }
