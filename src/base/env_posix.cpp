@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "base/env.h"
+#include "base/temporary_name.h"
 
 namespace ecf {
 namespace {
@@ -80,25 +81,6 @@ std::string readRegularFile(int fd, const std::string& path, std::size_t maxByte
   }
 }
 
-// Random enough that nobody can plant a file under the next temporary name; the
-// exclusive creation is what guarantees the name was free.
-std::string randomSuffix() {
-  static std::atomic<std::uint64_t> counter{0};
-  std::uint64_t value = counter.fetch_add(1) + 0x9E3779B97F4A7C15ULL *
-                        static_cast<std::uint64_t>(
-                            std::chrono::steady_clock::now().time_since_epoch().count());
-  try {
-    std::random_device device;
-    value ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
-  } catch (...) {
-    // No entropy source: the counter and the clock still give a fresh name.
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
-std::string temporaryPrefix(const std::string& path) { return path + ".tmp-"; }
 
 // A new temporary file beside `path`, opened for writing, or -1 with errno set.
 int createTemporary(const std::string& path, std::string& temporary) {
@@ -113,19 +95,6 @@ int createTemporary(const std::string& path, std::string& temporary) {
   return -1;
 }
 
-// The process id in a temporary name "<path>.tmp-<pid>[-<random>]", or 0.
-pid_t ownerOfTemporary(const std::string& name, const std::string& prefix) {
-  if (name.compare(0, prefix.size(), prefix) != 0) return 0;
-  pid_t pid = 0;
-  std::size_t i = prefix.size();
-  for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
-    if (pid > 100'000'000) return 0;
-    pid = pid * 10 + (name[i] - '0');
-  }
-  if (i == prefix.size() || (i < name.size() && name[i] != '-')) return 0;
-  return pid;
-}
-
 // A save cut short by a crash leaves its temporary file behind; left alone, they would
 // pile up. Only files of processes that no longer run are removed: a live writer's file
 // is its own business. A link is removed as a link, never followed.
@@ -136,7 +105,7 @@ void removeAbandonedTemporaries(const std::string& path) {
   for (auto it = std::filesystem::directory_iterator(directory, ec);
        !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    const pid_t owner = ownerOfTemporary(name, prefix);
+    const auto owner = static_cast<pid_t>(ownerOfTemporary(name, prefix));
     if (owner <= 0 || owner == ::getpid()) continue;
     if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
     std::error_code typeError;

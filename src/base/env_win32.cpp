@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "base/env.h"
+#include "base/temporary_name.h"
 #include "base/utf8_path.h"
 
 namespace ecf {
@@ -154,25 +155,6 @@ std::string readRegularFile(HANDLE file, const std::string& path, std::size_t ma
   }
 }
 
-// Random enough that nobody can plant a file under the next temporary name; the
-// exclusive creation is what guarantees the name was free.
-std::string randomSuffix() {
-  static std::atomic<std::uint64_t> counter{0};
-  std::uint64_t value = counter.fetch_add(1) + 0x9E3779B97F4A7C15ULL *
-                        static_cast<std::uint64_t>(
-                            std::chrono::steady_clock::now().time_since_epoch().count());
-  try {
-    std::random_device device;
-    value ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
-  } catch (...) {
-    // No entropy source: the counter and the clock still give a fresh name.
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
-std::string temporaryPrefix(const std::string& path) { return path + ".tmp-"; }
 
 // A new temporary file beside `path`, opened for writing; INVALID_HANDLE_VALUE with the
 // error in GetLastError().
@@ -189,19 +171,6 @@ HANDLE createTemporary(const std::string& path, std::string& temporary) {
   }
   ::SetLastError(ERROR_FILE_EXISTS);
   return INVALID_HANDLE_VALUE;
-}
-
-// The process id in a temporary name "<path>.tmp-<pid>[-<random>]", or 0.
-DWORD ownerOfTemporary(const std::string& name, const std::string& prefix) {
-  if (name.compare(0, prefix.size(), prefix) != 0) return 0;
-  DWORD pid = 0;
-  std::size_t i = prefix.size();
-  for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
-    if (pid > 100'000'000) return 0;
-    pid = pid * 10 + static_cast<DWORD>(name[i] - '0');
-  }
-  if (i == prefix.size() || (i < name.size() && name[i] != '-')) return 0;
-  return pid;
 }
 
 // Whether a process of that id is certainly gone (not merely out of our reach).
@@ -224,7 +193,8 @@ void removeAbandonedTemporaries(const std::string& path) {
       target.has_parent_path() ? target.parent_path() : std::filesystem::path(L".");
   for (auto it = std::filesystem::directory_iterator(parent, ec);
        !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    const DWORD owner = ownerOfTemporary(utf8FromPath(it->path().filename()), prefix);
+    const auto owner =
+        static_cast<DWORD>(ownerOfTemporary(utf8FromPath(it->path().filename()), prefix));
     if (owner == 0 || owner == ::GetCurrentProcessId() || !processEnded(owner)) continue;
     std::error_code typeError;
     const auto type = it->symlink_status(typeError).type();
