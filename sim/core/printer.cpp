@@ -52,7 +52,10 @@ bool takeFault(std::vector<Fault>& faults, const std::string& command, Fault& fi
 }  // namespace
 
 Printer::Printer(const std::filesystem::path& directory)
-    : store_(directory), tape_(store_.tapePath()), record_(store_.recordPath()) {}
+    : store_(directory),
+      tape_(store_.tapePath()),
+      record_(store_.recordPath()),
+      journal_(store_.journalPath()) {}
 
 std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
   std::unique_ptr<Printer> printer(new Printer(directory));
@@ -60,16 +63,22 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
   if (!printer->store_.acquire(error)) throw OpenError(error);
   PrinterState state = newPrinterState();
   if (printer->store_.hasState()) {
-    std::string json;
-    if (!printer->store_.read(json, error)) throw OpenError(error);
+    std::string text;
+    if (!printer->store_.read(text, error)) throw OpenError(error);
+    const auto unreadable = [&](const std::exception& e) {
+      return OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
+                       ": " + e.what());
+    };
     try {
-      state = stateFromJson(nlohmann::json::parse(json));
+      nlohmann::json json = nlohmann::json::parse(text);
+      StateJournal::replay(printer->store_.journalPath(), text, json);
+      state = stateFromJson(json);
     } catch (const nlohmann::json::exception& e) {
-      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
-                      ": " + e.what());
+      throw unreadable(e);
     } catch (const StateRangeError& e) {
-      throw OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
-                      ": " + e.what());
+      throw unreadable(e);
+    } catch (const JournalError& e) {
+      throw unreadable(e);
     }
   }
   // A crash between printing and saving leaves lines the memory does not know about.
@@ -95,6 +104,9 @@ void Printer::save(const PrinterState& next, bool durable) {
       stateToJson(next).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   std::string error;
   if (!store_.write(json, durable || syncEveryChange_, error)) throw OpenError(error);
+  // A journal that cannot start over is left alone: it names the previous state file, so
+  // it will be ignored, and every change is written whole until it can.
+  journal_.restart(json);
 }
 
 void Printer::commit(PrinterState next, const std::string& printed, bool durable) {
@@ -105,7 +117,11 @@ void Printer::commit(PrinterState next, const std::string& printed, bool durable
   }
   next.tapeBytes = tape_.size();
   try {
-    save(next, durable);
+    if (durable || syncEveryChange_ || !journal_.usable()) {
+      save(next, durable);
+    } else if (!journal_.append(state_, next)) {
+      throw OpenError("não foi possível escrever em " + ecf::utf8FromPath(journal_.path()));
+    }
   } catch (const OpenError& e) {
     tape_.truncate(before);
     throw CommandError(ErrorCode::FalhaGravacao,
@@ -191,6 +207,7 @@ void Printer::update(const std::function<void(PrinterState&)>& change) {
 void Printer::reset() {
   tape_.close();
   record_.close();
+  journal_.close();
   store_.wipe();
   PrinterState fresh = newPrinterState();
   save(fresh, true);

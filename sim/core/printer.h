@@ -15,6 +15,7 @@
 #include "core/command_record.h"
 #include "core/params.h"
 #include "core/printer_state.h"
+#include "core/state_journal.h"
 #include "core/state_store.h"
 #include "core/tape.h"
 
@@ -62,16 +63,19 @@ class Printer {
   explicit Printer(const std::filesystem::path& directory);
   CommandOutcome run(const std::string& command, const std::vector<Param>& params);
   // Appends `printed` to the tape and saves `next`; on failure both are undone. A
-  // `durable` save is flushed to the disk (see StateStore::write).
+  // `durable` save writes the whole state, flushed to the disk (see StateStore::write);
+  // any other goes to the journal while it can.
   void commit(PrinterState next, const std::string& printed, bool durable);
+  // Writes the whole state and starts the journal over on top of it.
   void save(const PrinterState& next, bool durable);
 
   StateStore store_;
   TapeFile tape_;
   CommandRecord record_;
+  StateJournal journal_;
   PrinterState state_;
   // ECFSIM_FSYNC=always: every change reaches the disk before the command returns, not
-  // only each completed document.
+  // only each completed document; the whole state is then written each time.
   bool syncEveryChange_ = false;
 };
 

@@ -1,6 +1,7 @@
 // Everything the printer remembers between commands: identity, tables, counters, the
 // fiscal day and its totals, the open document, the fiscal memory, and the conditions
-// set from outside (clock, paper, line, injected faults). One plain value, saved whole.
+// set from outside (clock, paper, line, injected faults). One plain value: saved whole
+// when a document completes, and command by command in between (state_journal.h).
 #pragma once
 
 #include <array>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "core/civil_time.h"
+#include "core/item_list.h"
 #include "core/money.h"
 #include "core/tables.h"
 
@@ -24,6 +26,7 @@ struct Identity {
   std::string cnpj = "11.111.111/0001-11";
   std::string ie = "111.111.111.111";
   std::string im = "12345";
+  bool operator==(const Identity&) const = default;
 };
 
 struct Counters {
@@ -36,6 +39,7 @@ struct Counters {
   int cdc = 0;  // linked credit/debit vouchers
   int grg = 0;  // management reports
   int cooStartOfDay = 0;  // COO of the fiscal day's first document; 0 with no day open
+  bool operator==(const Counters&) const = default;
 };
 
 struct DayTotals {
@@ -54,6 +58,7 @@ struct DayTotals {
   std::array<Cents, kMethodSlots> methods{};
   std::array<Cents, kNonFiscalSlots> nonFiscal{};
   Cents nonFiscalCancelled = 0;
+  bool operator==(const DayTotals&) const = default;
 };
 
 struct FiscalDay {
@@ -63,33 +68,24 @@ struct FiscalDay {
   // reaches the next date.
   bool reduced = false;
   Date lastReducedDate;
+  bool operator==(const FiscalDay&) const = default;
 };
 
 enum class DocKind { None, Fiscal, NonFiscal, Report, Linked };
-
-struct Item {
-  int number = 0;
-  std::string code;
-  std::string name;
-  std::string unit;
-  Milli quantity = 0;
-  Milli unitPrice = 0;
-  Cents total = 0;
-  int taxCode = 0;
-  bool cancelled = false;
-};
 
 struct Payment {
   int method = 0;
   Cents value = 0;
   std::string extraText;
   Cents linkedUsed = 0;  // already covered by linked vouchers
+  bool operator==(const Payment&) const = default;
 };
 
 struct NonFiscalItem {
   int totalizer = 0;
   Cents value = 0;
   bool entry = true;
+  bool operator==(const NonFiscalItem&) const = default;
 };
 
 struct Document {
@@ -98,7 +94,7 @@ struct Document {
   std::string consumerId;
   std::string consumerName;
   std::string consumerAddress;
-  std::vector<Item> items;
+  ItemList items;
   bool adjusted = false;
   Cents adjustment = 0;  // negative: discount; positive: surcharge
   bool adjustmentCommitted = false;  // reached the day totals (at the first payment)
@@ -111,6 +107,7 @@ struct Document {
   int installments = 1;
   Cents change = 0;
   bool cancelled = false;
+  bool operator==(const Document&) const = default;
 };
 
 // A fiscal receipt closed during the open fiscal day, as its linked vouchers see it: its
@@ -118,6 +115,7 @@ struct Document {
 struct DayReceipt {
   int coo = 0;
   std::vector<Payment> payments;
+  bool operator==(const DayReceipt&) const = default;
 };
 
 // One Z reduction as the fiscal memory keeps it.
@@ -130,6 +128,7 @@ struct ZRecord {
   std::string issuedAt;
   Cents grandTotal = 0;
   DayTotals totals;
+  bool operator==(const ZRecord&) const = default;
 };
 
 // An answer planned from outside: the `remaining`-th next command (of that name, when
@@ -146,12 +145,14 @@ struct Fault {
   bool scripted = false;
   int executionResult = 0;
   std::string returned;
+  bool operator==(const Fault&) const = default;
 };
 
 struct ClockSetting {
   std::int64_t offsetSeconds = 0;  // added to the computer's clock
   bool fixed = false;              // frozen at fixedSeconds
   std::int64_t fixedSeconds = 0;
+  bool operator==(const ClockSetting&) const = default;
 };
 
 struct Conditions {
@@ -164,6 +165,7 @@ struct Conditions {
   std::vector<Fault> faults;
   int drawerOpenings = 0;
   int paperCuts = 0;
+  bool operator==(const Conditions&) const = default;
 };
 
 struct PrinterState {
@@ -181,6 +183,7 @@ struct PrinterState {
   std::vector<ZRecord> fiscalMemory;
   Conditions conditions;
   std::int64_t tapeBytes = 0;  // tape length after the last command kept
+  bool operator==(const PrinterState&) const = default;
 };
 
 // A new printer: the documented default configuration.

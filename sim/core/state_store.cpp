@@ -77,7 +77,8 @@ bool StateStore::write(const std::string& json, bool durable, std::string& error
 
 void StateStore::wipe() const {
   std::error_code ec;
-  for (const auto& path : {statePath(), temporaryPath(), tapePath(), recordPath()}) {
+  for (const auto& path :
+       {statePath(), temporaryPath(), journalPath(), tapePath(), recordPath()}) {
     std::filesystem::remove(path, ec);
   }
 }

@@ -36,6 +36,7 @@ class StateStore {
   std::filesystem::path temporaryPath() const { return directory_ / "state.json.tmp"; }
   std::filesystem::path tapePath() const { return directory_ / "tape.txt"; }
   std::filesystem::path recordPath() const { return directory_ / "commands.jsonl"; }
+  std::filesystem::path journalPath() const { return directory_ / "journal.jsonl"; }
 
   // Creates the directory and takes its lock: one process at a time drives a printer.
   bool acquire(std::string& error);
@@ -50,7 +51,7 @@ class StateStore {
   // the rename are also flushed to the disk before it returns, so a power cut keeps it
   // too; the directory is flushed as well whenever the state file is new.
   bool write(const std::string& json, bool durable, std::string& error) const;
-  // Removes the state file, its leftover, the tape and the command record.
+  // Removes the state file, its leftover, its journal, the tape and the command record.
   void wipe() const;
 
  private:

@@ -26,6 +26,7 @@ struct TaxRate {
   bool programmed = false;
   bool icms = true;     // false: a municipal service tax (ISSQN) rate
   int percent = 0;      // hundredths: 1800 is 18,00 %
+  bool operator==(const TaxRate&) const = default;
 };
 
 struct PaymentMethod {
@@ -33,6 +34,7 @@ struct PaymentMethod {
   std::string name;
   std::string description;
   bool allowsLinked = false;  // linked credit/debit vouchers may follow its payments
+  bool operator==(const PaymentMethod&) const = default;
 };
 
 struct NonFiscalTotalizer {
@@ -40,6 +42,7 @@ struct NonFiscalTotalizer {
   std::string name;
   std::string description;
   bool entry = true;  // "t": money comes in; "f": money goes out
+  bool operator==(const NonFiscalTotalizer&) const = default;
 };
 
 struct Tables {
@@ -62,6 +65,7 @@ struct Tables {
                    const std::string& description, bool allowsLinked);
   int defineTotalizer(std::optional<long long> code, const std::string& name,
                       const std::string& description, bool entry);
+  bool operator==(const Tables&) const = default;
 };
 
 // Whether the fixed or programmed tax code can carry an item of that kind (ICMS or not).

@@ -1,9 +1,5 @@
 #include "core/tape.h"
 
-#include <fstream>
-#include <sstream>
-#include <system_error>
-
 #include "base/utf8.h"
 
 namespace ecfsim {
@@ -134,42 +130,6 @@ void Paper::freeText(std::string_view text) {
     if (end == std::string::npos) break;
     start = end + 1;
   }
-}
-
-std::int64_t TapeFile::size() const {
-  std::error_code error;
-  const auto bytes = std::filesystem::file_size(path_, error);
-  return error ? 0 : static_cast<std::int64_t>(bytes);
-}
-
-bool TapeFile::append(const std::string& text) const {
-  if (text.empty()) return true;
-  if (!out_.is_open()) out_.open(path_, std::ios::binary | std::ios::app);
-  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out_.flush();
-  if (out_) return true;
-  close();  // the next append starts on a fresh stream
-  return false;
-}
-
-void TapeFile::close() const {
-  out_.close();
-  out_.clear();
-}
-
-bool TapeFile::truncate(std::int64_t size) const {
-  close();  // appending resumes at the new end
-  std::error_code error;
-  if (!std::filesystem::exists(path_, error)) return size == 0;
-  std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(size), error);
-  return !error;
-}
-
-std::string TapeFile::read() const {
-  std::ifstream in(path_, std::ios::binary);
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
 }
 
 }  // namespace ecfsim

@@ -2,12 +2,11 @@
 // tape file in the printer's state directory that keeps everything printed.
 #pragma once
 
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/append_only_file.h"
 
 namespace ecfsim {
 
@@ -46,21 +45,9 @@ class Paper {
 
 // The tape file. Appends whole lines; a crash between the append and the saving of the
 // state is mended by cutting the tape back to the length the state remembers.
-// The file stays open for appending between commands; close() lets go of it (before
-// the file is removed, for instance).
-class TapeFile {
+class TapeFile : public AppendOnlyFile {
  public:
-  explicit TapeFile(std::filesystem::path path) : path_(std::move(path)) {}
-  const std::filesystem::path& path() const { return path_; }
-  std::int64_t size() const;
-  bool append(const std::string& text) const;
-  bool truncate(std::int64_t size) const;
-  std::string read() const;
-  void close() const;
-
- private:
-  std::filesystem::path path_;
-  mutable std::ofstream out_;
+  using AppendOnlyFile::AppendOnlyFile;
 };
 
 }  // namespace ecfsim

@@ -17,11 +17,6 @@ namespace {
 
 class Persistence : public SimTest {
  protected:
-  void reopen() {
-    ASSERT_EQ(dll().EncerraDriver(channel_), 0);
-    channel_ = dll().IniciaDriver(kPort);
-    ASSERT_GT(channel_, 0);
-  }
   static void writeFile(const std::filesystem::path& path, const std::string& text,
                         std::ios::openmode mode = std::ios::trunc) {
     std::ofstream out(path, std::ios::binary | mode);
@@ -120,21 +115,36 @@ TEST_F(Persistence, AReaderHoldingTheStateFileForAMomentDoesNotStopASave) {
   EXPECT_EQ(readInteger("EstadoFiscal"), "2");
 }
 
-TEST_F(Persistence, ASaveThatCannotReplaceTheStateFileRefusesTheCommandAndKeepsAll) {
-  const std::filesystem::path statePath = directory() / "state.json";
-  const std::string tapeBefore = tape();
-  // Its name taken by a directory that holds something: no file can be moved over it.
-  std::filesystem::remove(statePath);
-  std::filesystem::create_directories(statePath / "inside");
-  const Answer refused = send("AbreCupomFiscal", {});
-  EXPECT_EQ(refused.code, 12) << refused.circumstance;  // FalhaGravacao
-  EXPECT_EQ(refused.name, "FalhaGravacao");
-  EXPECT_EQ(tape(), tapeBefore);
-  EXPECT_FALSE(std::filesystem::exists(directory() / "state.json.tmp"));
-  std::filesystem::remove_all(statePath);
-  const Answer opened = send("AbreCupomFiscal", {});
-  EXPECT_EQ(opened.code, 0) << opened.circumstance;
-  EXPECT_EQ(readInteger("COO"), "1");
+// A command inside a document is written to the journal, one that completes a document
+// replaces the state file: whichever cannot be written, the command is refused and leaves
+// no trace, and the printer goes on once the file can be written again.
+TEST_F(Persistence, ASaveThatCannotBeWrittenRefusesTheCommandAndKeepsAll) {
+  struct Case {
+    const char* blocked;
+    const char* command;
+    const char* counter;  // what the command would have moved
+  };
+  for (const Case& c : {Case{"state.json", "EmiteLeituraX", "COO"},
+                        Case{"journal.jsonl", "AbreCupomFiscal", "COO"}}) {
+    SCOPED_TRACE(c.blocked);
+    const std::filesystem::path blocked = directory() / c.blocked;
+    const std::string tapeBefore = tape();
+    const std::string counterBefore = readInteger(c.counter);
+    // Its name taken by a directory that holds something: no file can be written there.
+    std::filesystem::remove(blocked);
+    std::filesystem::create_directories(blocked / "inside");
+    const Answer refused = send(c.command, {});
+    EXPECT_EQ(refused.code, 12) << refused.circumstance;  // FalhaGravacao
+    EXPECT_EQ(refused.name, "FalhaGravacao");
+    EXPECT_EQ(tape(), tapeBefore);
+    EXPECT_EQ(readInteger(c.counter), counterBefore);
+    EXPECT_FALSE(std::filesystem::exists(directory() / "state.json.tmp"));
+    std::filesystem::remove_all(blocked);
+    const Answer done = send(c.command, {});
+    EXPECT_EQ(done.code, 0) << done.circumstance;
+    reopen();
+    EXPECT_EQ(readInteger(c.counter), std::to_string(std::stoi(counterBefore) + 1));
+  }
 }
 
 TEST_F(Persistence, OnlyOneHolderAndAnUnreadableStateRefusesToOpen) {

@@ -1,5 +1,7 @@
-// When the printer writes its memory: a command that changes it replaces the state file,
-// a reading or a refusal leaves the file as it was, and every command is recorded.
+// When the printer writes its memory: a command inside a document appends what it changed
+// to the journal, a command that completes a document replaces the state file and starts
+// the journal over, a reading or a refusal writes neither, and every command is recorded.
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -11,21 +13,29 @@ namespace {
 
 using Saving = SimTest;
 
-// The state file's identity and contents: a replacement gives it a new identity.
-struct StateFile {
-  unsigned long long identity = 0;
-  std::string contents;
-  bool operator==(const StateFile&) const = default;
-};
-
-StateFile stateFile(const std::filesystem::path& directory) {
-  StateFile file;
-  file.identity = testplatform::fileIdentity(directory / "state.json");
-  std::ifstream in(directory / "state.json", std::ios::binary);
+std::string contents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
-  file.contents = text.str();
-  return file;
+  return text.str();
+}
+
+// The printer's memory on disk: the state file (a replacement gives it a new identity)
+// and the journal of the changes since.
+struct Memory {
+  unsigned long long identity = 0;
+  std::string state;
+  std::string journal;
+  bool operator==(const Memory&) const = default;
+};
+
+Memory memory(const std::filesystem::path& directory) {
+  return {testplatform::fileIdentity(directory / "state.json"), contents(directory / "state.json"),
+          contents(directory / "journal.jsonl")};
+}
+
+std::size_t lines(const std::string& text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 std::size_t recordedCommands(const std::string& record) {
@@ -37,11 +47,11 @@ std::size_t recordedCommands(const std::string& record) {
   return count;
 }
 
-TEST_F(Saving, ReadingsAndRefusalsLeaveTheStateFileAloneAndChangesReplaceIt) {
+TEST_F(Saving, ReadingsAndRefusalsWriteNothingAndChangesAreWrittenByWhatTheyChanged) {
   openReceipt();
   ASSERT_EQ(sell("1", "Pão de queijo", "0", "4.50", "2").code, 0);
-  const StateFile before = stateFile(directory());
-  ASSERT_FALSE(before.contents.empty());
+  const Memory before = memory(directory());
+  ASSERT_FALSE(before.state.empty());
   const std::size_t recordedBefore = recordedCommands(record());
 
   struct Case {
@@ -66,15 +76,33 @@ TEST_F(Saving, ReadingsAndRefusalsLeaveTheStateFileAloneAndChangesReplaceIt) {
   for (const Case& c : untouched) {
     const Answer answer = send(c.command, c.params);
     EXPECT_EQ(answer.code == 0, c.code == 0) << c.command << ": " << answer.circumstance;
-    EXPECT_TRUE(stateFile(directory()) == before) << c.command;
+    EXPECT_TRUE(memory(directory()) == before) << c.command;
   }
   EXPECT_EQ(recordedCommands(record()), recordedBefore + untouched.size());
 
+  // An item inside the receipt: one more journal line holding that item and not the one
+  // before it; the state file untouched.
   ASSERT_EQ(sell("2", "Café", "0", "3.00", "1").code, 0);
-  const StateFile afterSale = stateFile(directory());
-  EXPECT_NE(afterSale.identity, before.identity);  // replaced, never written over
-  EXPECT_NE(afterSale.contents, before.contents);
+  const Memory afterSale = memory(directory());
+  EXPECT_EQ(afterSale.identity, before.identity);
+  EXPECT_EQ(afterSale.state, before.state);
+  ASSERT_EQ(afterSale.journal.compare(0, before.journal.size(), before.journal), 0);
+  const std::string added = afterSale.journal.substr(before.journal.size());
+  EXPECT_EQ(lines(added), 1u);
+  EXPECT_NE(added.find("Café"), std::string::npos);
+  EXPECT_EQ(added.find("Pão de queijo"), std::string::npos);
   EXPECT_EQ(readInteger("NumeroItens"), "2");
+
+  // The receipt's end: the state file replaced (never written over), the journal empty.
+  ASSERT_EQ(pay("Dinheiro", "12.00").code, 0);
+  ASSERT_EQ(close().code, 0);
+  const Memory afterClose = memory(directory());
+  EXPECT_NE(afterClose.identity, before.identity);
+  EXPECT_NE(afterClose.state.find("Café"), std::string::npos);
+  EXPECT_EQ(afterClose.journal, "");
+  reopen();
+  EXPECT_EQ(readInteger("COO"), "1");
+  EXPECT_EQ(readMoney("GT"), "12,00");
 }
 
 // What the printer keeps open between commands it lets go of when it starts afresh:

@@ -128,6 +128,12 @@ Answer SimTest::sell(const std::string& code, const std::string& name, const std
                               {"Unidade", "UN", kText}});
 }
 
+void SimTest::reopen() {
+  ASSERT_EQ(dll().EncerraDriver(channel_), 0);
+  channel_ = dll().IniciaDriver(kPort);
+  ASSERT_GT(channel_, 0);
+}
+
 Answer SimTest::pay(const std::string& method, const std::string& value) {
   return send("PagaCupom", {{"NomeMeioPagamento", method, kText},
                             {"TextoAdicional", "", kText},

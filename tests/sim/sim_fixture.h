@@ -82,6 +82,8 @@ class SimTest : public ::testing::Test {
   std::string tape();   // ecfsim_get_tape
   std::string record();
   std::filesystem::path directory();
+  // The channel closed and opened again: the printer read back from its directory.
+  void reopen();
 
   static constexpr const char* kPort = "COM1";
   std::filesystem::path root_;
