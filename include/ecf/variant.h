@@ -62,6 +62,9 @@ class ECF_API Variant {
 
   // The text held, read in place; nullptr when the value is not a text.
   const std::string* textValue() const { return std::get_if<std::string>(&value_); }
+  // The array held, read in place; nullptr when the value is not an array.
+  const Array* arrayValue() const { return std::get_if<Array>(&value_); }
+  Array* arrayValue() { return std::get_if<Array>(&value_); }
 
   const Array& asArray() const;  // throws VariantError when not an array
   Array& asArray();

@@ -1,19 +1,20 @@
 #include "base/dateformat.h"
 
 #include <cctype>
+#include <charconv>
 #include <string>
 
 namespace ecf {
 namespace {
 
-std::string twoDigits(int value) {
-  return value < 10 ? "0" + std::to_string(value) : std::to_string(value);
-}
-
-std::string padded(int value, std::size_t width) {
-  std::string text = std::to_string(value);
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
-  return text;
+// Appends `value` in decimal, with "0" before it up to `width` characters. Written in
+// place: every debug log line formats a date and a time.
+void appendPadded(std::string& out, int value, std::size_t width) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const auto length = static_cast<std::size_t>(end - digits);
+  if (length < width) out.append(width - length, '0');
+  out.append(digits, length);
 }
 
 // ASCII only, whatever the process locale: pattern letters are ASCII.
@@ -31,6 +32,7 @@ std::size_t runLength(std::string_view pattern, std::size_t pos) {
 std::string formatDateTime(std::string_view pattern, const DateTime& value,
                            const HostSettings& settings) {
   std::string out;
+  out.reserve(pattern.size() + 8);
   bool lastTokenWasHour = false;
   std::size_t pos = 0;
   while (pos < pattern.size()) {
@@ -41,33 +43,37 @@ std::string formatDateTime(std::string_view pattern, const DateTime& value,
     switch (token) {
       case 'D':
         used = run >= 2 ? 2 : 1;
-        out += used == 2 ? twoDigits(value.day()) : std::to_string(value.day());
+        appendPadded(out, value.day(), used);
         break;
       case 'M': {
         used = run >= 2 ? 2 : 1;
         const int number = lastTokenWasHour ? value.minute() : value.month();
-        out += used == 2 ? twoDigits(number) : std::to_string(number);
+        appendPadded(out, number, used);
         break;
       }
       case 'Y':
         used = run;
-        out += run <= 2 ? twoDigits(value.year() % 100) : padded(value.year(), 4);
+        if (run <= 2) {
+          appendPadded(out, value.year() % 100, 2);
+        } else {
+          appendPadded(out, value.year(), 4);
+        }
         break;
       case 'H':
         used = run >= 2 ? 2 : 1;
-        out += used == 2 ? twoDigits(value.hour()) : std::to_string(value.hour());
+        appendPadded(out, value.hour(), used);
         break;
       case 'N':
         used = run >= 2 ? 2 : 1;
-        out += used == 2 ? twoDigits(value.minute()) : std::to_string(value.minute());
+        appendPadded(out, value.minute(), used);
         break;
       case 'S':
         used = run >= 2 ? 2 : 1;
-        out += used == 2 ? twoDigits(value.second()) : std::to_string(value.second());
+        appendPadded(out, value.second(), used);
         break;
       case 'Z':
         used = run >= 3 ? 3 : 1;
-        out += used == 3 ? padded(value.millisecond(), 3) : std::to_string(value.millisecond());
+        appendPadded(out, value.millisecond(), used);
         break;
       case '/':
         out += settings.dateSeparator;

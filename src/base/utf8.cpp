@@ -109,6 +109,38 @@ long baseLetterOf(long c) {
   return c;
 }
 
+// The end of the well-formed characters starting at `pos`: the text's end, or the first
+// malformed byte.
+std::size_t wellFormedRunEnd(std::string_view text, std::size_t pos) {
+  while (pos < text.size()) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    std::size_t length = 1;
+    if (decodeAt(text, pos, length) < 0) break;
+    pos += length;
+  }
+  return pos;
+}
+
+// The end of the ASCII bytes starting at `pos`.
+std::size_t asciiRunEnd(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+  return pos;
+}
+
+// The Windows-1252 byte of a character, "?" when it has none (or is malformed).
+char cp1252Byte(long code) {
+  if (code >= 0 && (code < 0x80 || (code >= 0xA0 && code <= 0xFF))) {
+    return static_cast<char>(code);
+  }
+  for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
+    if (code > 0 && kCp1252High[i] == code) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
 template <class Map>
 std::string mapChars(std::string_view text, Map map) {
   std::string out;
@@ -128,21 +160,23 @@ std::string mapChars(std::string_view text, Map map) {
 std::string repairUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  forEachChar(text, [&](long code, std::string_view bytes) {
-    if (code < 0) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    // Well-formed runs are copied whole: most texts are one run.
+    const std::size_t end = wellFormedRunEnd(text, pos);
+    out.append(text.data() + pos, end - pos);
+    pos = end;
+    if (pos < text.size()) {
       out += '?';
-    } else {
-      out += bytes;
+      ++pos;  // a malformed sequence is replaced byte by byte
     }
-  });
+  }
   return out;
 }
 
-bool isValidUtf8(std::string_view text) {
-  bool valid = true;
-  forEachChar(text, [&](long code, std::string_view) { valid = valid && code >= 0; });
-  return valid;
-}
+bool isValidUtf8(std::string_view text) { return wellFormedRunEnd(text, 0) == text.size(); }
+
+bool isAscii(std::string_view text) { return asciiRunEnd(text, 0) == text.size(); }
 
 std::size_t charCount(std::string_view text) {
   std::size_t count = 0;
@@ -195,6 +229,10 @@ std::optional<bool> compareAsciiPrefix(std::string_view a, std::string_view b,
 }  // namespace
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  // Case mapping keeps every character's length in bytes (upperCase never changes a
+  // text's size), so texts of different sizes differ: most names are told apart here.
+  if (a.size() != b.size()) return false;
+  if (a == b) return true;  // names are mostly written in the case they are looked up in
   std::size_t rest = 0;
   if (const auto settled = compareAsciiPrefix(a, b, rest)) return *settled;
   // The ASCII characters before `rest` are whole characters, so the tails start on a
@@ -234,19 +272,18 @@ std::size_t findIgnoreCase(std::string_view haystack, std::string_view needle) {
 std::string utf8ToCp1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  forEachChar(utf8, [&](long code, std::string_view) {
-    if (code >= 0 && (code < 0x80 || (code >= 0xA0 && code <= 0xFF))) {
-      out += static_cast<char>(code);
-      return;
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    // ASCII is the same in both: copied by runs, not character by character.
+    const std::size_t end = asciiRunEnd(utf8, pos);
+    out.append(utf8.data() + pos, end - pos);
+    pos = end;
+    if (pos < utf8.size()) {
+      std::size_t length = 1;
+      out += cp1252Byte(decodeAt(utf8, pos, length));
+      pos += length;
     }
-    for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
-      if (code > 0 && kCp1252High[i] == code) {
-        out += static_cast<char>(0x80 + i);
-        return;
-      }
-    }
-    out += '?';
-  });
+  }
   return out;
 }
 

@@ -11,6 +11,8 @@ namespace ecf {
 // truncated sequences, stray continuation bytes). Valid text comes back unchanged.
 std::string repairUtf8(std::string_view text);
 bool isValidUtf8(std::string_view text);
+// Whether every byte is ASCII: such text reads the same in UTF-8 and Windows-1252.
+bool isAscii(std::string_view text);
 
 // Number of characters of (possibly malformed) text; a malformed byte counts as one.
 std::size_t charCount(std::string_view text);

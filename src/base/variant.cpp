@@ -40,11 +40,13 @@ std::string_view trimmed(std::string_view text) {
 template <class BagArray>
 auto findPair(BagArray& pairs, std::string_view name) -> decltype(&pairs.front()) {
   for (auto& pair : pairs) {
-    if (!pair.isArray()) continue;
-    const auto& fields = pair.asArray();
-    if (fields.size() < 2) continue;
-    if (const std::string* fieldName = fields[0].textValue();
-        fieldName != nullptr && equalsIgnoreCase(*fieldName, name)) {
+    const auto* fields = pair.arrayValue();
+    if (fields == nullptr || fields->size() < 2) continue;
+    // Names of other sizes never match (see equalsIgnoreCase): most pairs are passed
+    // over here without a call.
+    if (const std::string* fieldName = (*fields)[0].textValue();
+        fieldName != nullptr && fieldName->size() == name.size() &&
+        equalsIgnoreCase(*fieldName, name)) {
       return &pair;
     }
   }
@@ -183,9 +185,10 @@ void setBagField(Variant& bag, std::string_view name, Variant value) {
 }
 
 const Variant* findBagField(const Variant& bag, std::string_view name) {
-  if (!bag.isArray()) return nullptr;
-  const Variant* pair = findPair(bag.asArray(), name);
-  return pair ? &pair->asArray()[1] : nullptr;
+  const Variant::Array* pairs = bag.arrayValue();
+  if (pairs == nullptr) return nullptr;
+  const Variant* pair = findPair(*pairs, name);
+  return pair ? &(*pair->arrayValue())[1] : nullptr;
 }
 
 }  // namespace ecf

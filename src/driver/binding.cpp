@@ -69,6 +69,14 @@ Fn channelEntry(Fn reference, const char* what) {
 
 std::string fromDriver(const char* text) { return text ? cp1252ToUtf8(text) : std::string(); }
 
+// The text as the driver reads it, in Windows-1252. ASCII text, the usual case, reads the
+// same in both and is passed as it is; other text is converted into `converted`.
+const char* toDriver(const std::string& text, std::string& converted) {
+  if (isAscii(text)) return text.c_str();
+  converted = utf8ToCp1252(text);
+  return converted.c_str();
+}
+
 }  // namespace
 
 const char* libraryName() {
@@ -140,13 +148,15 @@ std::int32_t closePort() {
 void clearParams() { channelEntry(Ecf_DLLG2_LimpaParams, "LimpaParams")(inCanalSerial); }
 
 void addParam(const std::string& name, const std::string& value, std::int32_t type) {
+  std::string nameText, valueText;
   channelEntry(Ecf_DLLG2_AdicionaParam, "AdicionaParam")(
-      inCanalSerial, utf8ToCp1252(name).c_str(), utf8ToCp1252(value).c_str(), type);
+      inCanalSerial, toDriver(name, nameText), toDriver(value, valueText), type);
 }
 
 std::int32_t execute(const std::string& command) {
+  std::string commandText;
   return channelEntry(Ecf_DLLG2_ExecutaComando, "ExecutaComando")(
-      inCanalSerial, utf8ToCp1252(command).c_str());
+      inCanalSerial, toDriver(command, commandText));
 }
 
 std::int32_t errorCode() {

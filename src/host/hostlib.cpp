@@ -11,14 +11,19 @@
 
 namespace ecf {
 
-Variant RecebeParams(const Variant& bag, std::string_view field) {
+const Variant& bagField(const Variant& bag, std::string_view field) {
   if (!bag.isArray()) throw BagError("Parâmetros da função não são um conjunto de campos.");
   if (const Variant* value = findBagField(bag, field)) return *value;
   throw BagError("Campo " + std::string(field) + " não encontrado nos parâmetros.");
 }
 
+Variant RecebeParams(const Variant& bag, std::string_view field) { return bagField(bag, field); }
+
 std::string bagText(const Variant& bag, std::string_view field) {
-  return repairUtf8(RecebeParams(bag, field).toText(hostSettings()));
+  const Variant& value = bagField(bag, field);
+  // A text field is repaired straight from the bag, with no copy in between.
+  if (const std::string* text = value.textValue()) return repairUtf8(*text);
+  return repairUtf8(value.toText(hostSettings()));
 }
 
 std::string bagTextLenient(const Variant& bag, std::string_view field) {

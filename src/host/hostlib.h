@@ -18,6 +18,8 @@ class BagError : public std::runtime_error {
 
 // The named field of a parameter bag. Throws BagError when the bag lacks it.
 Variant RecebeParams(const Variant& bag, std::string_view field);
+// The same field read in place, valid while the bag is.
+const Variant& bagField(const Variant& bag, std::string_view field);
 // The field as text, throwing BagError when missing.
 std::string bagText(const Variant& bag, std::string_view field);
 // For fields an operation reads but never uses: a host that leaves them out is not refused.

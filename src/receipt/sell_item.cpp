@@ -20,7 +20,7 @@ namespace {
 constexpr std::size_t kQuestionNameLength = 20;
 
 double bagAmount(const Variant& bag, std::string_view field) {
-  const double value = RecebeParams(bag, field).toNumber(hostSettings());
+  const double value = bagField(bag, field).toNumber(hostSettings());
   // An infinite or undefined amount would reach the printer as letters.
   if (!std::isfinite(value)) {
     throw std::invalid_argument("Campo " + std::string(field) + " não é um número finito.");
@@ -69,7 +69,7 @@ bool sellItem(const Variant& bag) {
   item.unit = bagText(bag, "UNIDADE");
   for (const char* unused : {"TIPOTICKET", "VRPERCALIQ"}) bagTextLenient(bag, unused);
   const std::string tefMode = bagText(bag, "IDUTILTEF");
-  const bool usesCards = RecebeParams(bag, "UTILTEF").toBool();
+  const bool usesCards = bagField(bag, "UTILTEF").toBool();
 
   // Outside TEF retry mode the operator is told which item failed; every refusal asks.
   const bool retryMode = tefRetryMode(tefMode, usesCards);

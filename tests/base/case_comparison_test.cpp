@@ -80,5 +80,33 @@ TEST(Utf8, ComparingIgnoringCaseAgreesWithFullFoldingOnRandomTexts) {
   EXPECT_LT(equalPairs, 4500);
 }
 
+// Name comparison tells texts of different sizes apart before folding them: that holds only
+// while changing the case of a character never changes its length in bytes.
+TEST(Utf8, ChangingCaseKeepsEveryCharactersLengthInBytes) {
+  const auto utf8 = [](long code) {
+    std::string out;
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+  };
+  std::vector<std::string> texts;
+  for (long code = 1; code < 0x800; ++code) texts.push_back(utf8(code));
+  for (const long code : {0x20AC, 0x2122, 0x1E9E, 0x212A}) texts.push_back(utf8(code));
+  for (int byte = 0x80; byte <= 0xFF; ++byte) texts.emplace_back(1, static_cast<char>(byte));
+  texts.emplace_back("\xE2\x82");  // truncated
+  for (const std::string& text : texts) {
+    ASSERT_EQ(upperCase(text).size(), text.size()) << text;
+    ASSERT_EQ(lowerCase(text).size(), text.size()) << text;
+  }
+}
+
 }  // namespace
 }  // namespace ecf

@@ -81,6 +81,11 @@ TEST(DateFormat, PatternsTheOperationsUse) {
   EXPECT_EQ(formatDateTime("d/m/yy h:n:s", when, settings), "9/2/24 7:5:3");
   EXPECT_EQ(formatDateTime("z zzz", when, settings), "45 045");
   EXPECT_EQ(formatDateTime("\"Dia:\" dd 'h/m'", when, settings), "Dia: 09 h/m");
+  const DateTime early = DateTime::fromParts(987, 11, 23, 14, 59, 58, 7);
+  EXPECT_EQ(formatDateTime("yyyy yy", early, settings), "0987 87") << "years to four digits";
+  EXPECT_EQ(formatDateTime("dd/mm hh:nn:ss", early, settings), "23/11 14:59:58");
+  EXPECT_EQ(formatDateTime("z zzz", early, settings), "7 007");
+  EXPECT_EQ(formatDateTime("yy", DateTime::fromParts(2005, 1, 1), settings), "05");
   EXPECT_EQ(shortDate(when, settings), "09/02/2024");
   EXPECT_EQ(longTime(when, settings), "07:05:03");
   EXPECT_EQ(dateTimeText(when, settings), "09/02/2024 07:05:03");

@@ -2,6 +2,9 @@
 // or be cut in the middle of a letter.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "base/textlayout.h"
 #include "base/utf8.h"
 
@@ -84,6 +87,36 @@ TEST(Utf8, MalformedTextIsRepairedAndCountedSafely) {
   EXPECT_FALSE(isValidUtf8("ab\xC3"));
   EXPECT_EQ(charCount("ab\xC3"), 3u);
   EXPECT_EQ(charCount(padRight("ab\xC3\xA7\xFF", 6)), 6u);
+}
+
+// Well-formed runs and ASCII runs are copied whole: what lies at their edges must still be
+// replaced or converted one character at a time.
+TEST(Utf8, RepairAndConversionAtTheEdgesOfRuns) {
+  struct Case {
+    std::string text, repaired, eightBit;
+    bool ascii;
+  };
+  const std::vector<Case> cases = {
+      {"", "", "", true},
+      {"VendaDeItem", "VendaDeItem", "VendaDeItem", true},
+      {"ção", "ção", "\xE7\xE3o", false},                       // starts with accents
+      {"Pão", "Pão", "P\xE3o", false},
+      {"café", "café", "caf\xE9", false},                       // ends with one
+      {"€5", "€5", "\x80" "5", false},
+      {"a日b", "a日b", "a?b", false},                             // no 8-bit form
+      {"\xFF", "?", "?", false},                                // malformed alone
+      {"ab\xFF\xFE" "cd", "ab??cd", "ab??cd", false},         // two in a row
+      {"x\xC3", "x?", "x?", false},                             // truncated at the end
+      {"\xC3\xA7\xC3", "ç?", "\xE7?", false},
+      {"a\x7F\x01z", "a\x7F\x01z", "a\x7F\x01z", true},         // control characters
+      {std::string("a\0b", 3), std::string("a\0b", 3), std::string("a\0b", 3), true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(repairUtf8(c.text), c.repaired) << c.text;
+    EXPECT_EQ(utf8ToCp1252(c.text), c.eightBit) << c.text;
+    EXPECT_EQ(isAscii(c.text), c.ascii) << c.text;
+    EXPECT_EQ(isValidUtf8(c.text), repairUtf8(c.text) == c.text) << c.text;
+  }
 }
 
 TEST(Utf8, CaseCoversAccentedLetters) {

@@ -1,5 +1,6 @@
 // Opening a receipt, selling items and cancelling them: what reaches the printer, the
 // debug lines, and the retry questions after a refusal.
+#include "base/utf8.h"
 #include "receipt/receipt_fixture.h"
 
 namespace ecftest {
@@ -182,6 +183,59 @@ TEST_F(ItemTest, ANonNumericQuantityIsRefusedBeforeAnythingIsSent) {
   EXPECT_FALSE(VendaItem(item));
   EXPECT_TRUE(printer().commandsNamed("VendaDeItem").empty());
   EXPECT_EQ(1u, notices().size());
+}
+
+// The fields are read in place from the host's bag, in any letter case and of any type: a
+// code given as a number is sent as its digits, a malformed name repaired on the printer and
+// in the log alike.
+TEST_F(ItemTest, FieldsOfAnyCaseAndTypeAreSentAsTheirTexts) {
+  ecf::Variant opening = openingBag();
+  ASSERT_TRUE(AbreCupom(opening));
+  forget();
+  ecf::Variant item = itemBag("0", "P\xFFo de mel", 2.0, "1,99");
+  ecf::setBagField(item, "CDARVPROD", 7891);
+  for (ecf::Variant& pair : item.asArray()) {
+    ecf::Variant& name = pair.asArray()[0];
+    name = ecf::lowerCase(name.toText());
+  }
+  ASSERT_TRUE(VendaItem(item));
+  const std::vector<RecordedCommand> sent = printer().commandsNamed("VendaDeItem");
+  ASSERT_EQ(1u, sent.size());
+  EXPECT_EQ("7891", sent[0].value("CodProduto"));
+  EXPECT_EQ("P?o de mel", sent[0].value("NomeProduto"));
+  EXPECT_EQ("1,990", sent[0].value("PrecoUnitario"));
+  EXPECT_EQ("2,000", sent[0].value("Quantidade"));
+  EXPECT_TRUE(logContains("Comando Executado: VendaDeItem - 00 - 7891 - P?o de mel - 1,990 - "
+                          "2,000 - UN"));
+}
+
+// Fields the driver does not use may be left out; any other missing field refuses the item
+// before anything is sent, with a notice naming it.
+TEST_F(ItemTest, OnlyTheFieldsTheItemUsesAreRequired) {
+  const std::vector<std::pair<std::string, bool>> fields = {
+      {"ESQUEMACOR", true}, {"INTEFERRO", false}, {"MESA", false},       {"FLAG", false},
+      {"CDARVPROD", true},  {"NMPROD", true},     {"CDALIQ", true},      {"IDALIQ", false},
+      {"QTDE", true},       {"VALOR", true},      {"DESCONT", false},    {"UNIDADE", true},
+      {"TIPOTICKET", false}, {"VRPERCALIQ", false}, {"IDUTILTEF", true}, {"UTILTEF", true}};
+  ecf::Variant opening = openingBag();
+  ASSERT_TRUE(AbreCupom(opening));
+  const ecf::Variant whole = itemBag("7891", "Pão", 1.0, 2.0);
+  for (const auto& [field, required] : fields) {
+    forget();
+    ecf::Variant::Array pairs;
+    for (const ecf::Variant& pair : whole.asArray()) {
+      if (pair.asArray()[0].toText() != field) pairs.push_back(pair);
+    }
+    ecf::Variant item(pairs);
+    EXPECT_EQ(!required, VendaItem(item)) << field;
+    EXPECT_EQ(required ? 0u : 1u, printer().commandsNamed("VendaDeItem").size()) << field;
+    if (required) {
+      ASSERT_EQ(1u, notices().size()) << field;
+      EXPECT_NE(std::string::npos, notices()[0].find(field)) << notices()[0];
+    } else {
+      EXPECT_TRUE(notices().empty()) << field;
+    }
+  }
 }
 
 TEST_F(ItemTest, CancellationsOfTheLastAndOfANumberedItem) {
