@@ -256,7 +256,7 @@ std::size_t findIgnoreCase(std::string_view haystack, std::string_view needle) {
   const std::string upperHaystack = upperCase(haystack);
   const std::string upperNeedle = upperCase(needle);
   if (upperHaystack.size() != haystack.size()) {
-    // Rare letters whose case forms differ in length (ÿ/Ÿ): search character by character.
+    // Should a letter's case forms ever differ in length: search character by character.
     const std::size_t chars = charCount(haystack);
     const std::size_t needleChars = charCount(needle);
     for (std::size_t i = 0; i + needleChars <= chars; ++i) {

@@ -39,9 +39,6 @@ std::string fetchReturns();
 // Once a value is cut out of the returned texts, stRetornoFuncao holds the value itself.
 void keepReturnedValue(const std::string& value);
 
-// Replaces the returned text kept in stRetornoFuncao by the value cut out of it.
-void keepReturnedValue(const std::string& value);
-
 // The judgement of the last command (AnalisaRetorno without its unused arguments).
 bool analyseLastCommand(const std::string& scheme, bool showMessage);
 

@@ -30,7 +30,7 @@ TEST(Utf8, ComparingIgnoringCaseAgreesWithFullFolding) {
       {"{", "[", false, false},
       {"Refeição", "REFEIÇÃO", true, true},  // accented letters after an ASCII start
       {"Refeição", "REFEICAO", false, true},
-      {"ÿ", "Ÿ", true, true},                // case forms of different lengths in bytes
+      {"ÿ", "Ÿ", true, true},                // case forms from different Unicode blocks
       {"ÿ", "Y", false, true},
       {"œuvre", "ŒUVRE", true, true},
       {"Cartão", "Cartões", false, false},

@@ -144,10 +144,9 @@ TEST_F(Journal, ADamagedLineStopsThePrinterFromOpeningAndAnOlderOneIsIgnored) {
 // Every field of the state file travels in a change: a field missing from the list would
 // be lost by every command between two documents' ends.
 TEST(StateChange, CarriesEveryFieldOfTheState) {
+  const nlohmann::json state = ecfsim::stateToJson(ecfsim::newPrinterState());
   std::vector<std::string> stateKeys;
-  for (const auto& [key, value] : ecfsim::stateToJson(ecfsim::newPrinterState()).items()) {
-    stateKeys.push_back(key);
-  }
+  for (const auto& [key, value] : state.items()) stateKeys.push_back(key);
   std::vector<std::string> carried = ecfsim::stateChangeFields();
   std::sort(carried.begin(), carried.end());
   EXPECT_EQ(carried, stateKeys);
