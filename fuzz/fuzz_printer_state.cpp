@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -107,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   printer.reset();
   try {
     ecfsim::Printer::open(directory);
-  } catch (const ecfsim::OpenError&) {
+  } catch (const ecfsim::OpenError& e) {
+    std::fprintf(stderr, "the day's memory does not open again: %s\n", e.what());
     __builtin_trap();
   }
   return 0;

@@ -193,7 +193,11 @@ PrinterState stateFromJson(const nlohmann::json& json) {
   checkStateRanges(json);
   PrinterState state;
   from_json(json, state);
-  checkLoadedExactly(json, stateToJson(state));
+  const nlohmann::json loaded = stateToJson(state);
+  checkLoadedExactly(json, loaded);
+  // A field left out takes its default, and some defaults are outside their field's range
+  // (an item numbered 0): what would be written back must read back too.
+  checkStateRanges(loaded);
   return state;
 }
 

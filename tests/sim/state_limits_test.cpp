@@ -77,6 +77,8 @@ TEST_F(StateLimits, EveryFieldOutOfItsRangeMakesTheStateUnreadableNamingIt) {
       {"/conditions/drawerOpenings", INT_MAX, "conditions.drawerOpenings"},
       {"/open/items/0/quantity", 100'000'000'000LL, "open.items[0].quantity"},
       {"/open/items/0/taxCode", 16, "open.items[0].taxCode"},
+      // Left out, a field takes its default, here out of range: it would not read back.
+      {"/open/items/0", json::object(), "open.items[0].number: 0 fora da faixa"},
       {"/lastFiscal/payments/0/method", 15, "lastFiscal.payments[0].method"},
       {"/fiscalMemory/0/crz", 10'000, "fiscalMemory[0].crz"},
       {"/fiscalMemory/0/totals/methods/0", -100'000'000'000'000LL,
