@@ -1,6 +1,8 @@
-// The virtual printer's memory as read from its state file, then a working day of
-// commands on it: a state is refused as unreadable, or every command is carried out or
-// refused, and what the printer keeps reads back.
+// The virtual printer's memory as read from its state file and the journal of changes on
+// top of it, then a working day of commands: a state is refused as unreadable, or every
+// command is carried out or refused, and what the printer keeps reads back.
+// The input is the state file's text, optionally followed by a NUL and the journal's
+// lines (written after the header that ties them to that state file).
 #include <unistd.h>
 
 #include <cstddef>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "core/printer.h"
+#include "core/state_journal.h"
 
 namespace {
 
@@ -93,8 +96,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::error_code ignored;
   std::filesystem::remove_all(directory, ignored);
   std::filesystem::create_directories(directory);
-  std::ofstream(directory / "state.json", std::ios::binary)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::size_t split = input.find('\0');
+  const std::string stateText = input.substr(0, split);
+  {
+    std::ofstream state(directory / "state.json", std::ios::binary);
+    state << stateText;
+  }
+  if (split != std::string::npos) {
+    std::ofstream journal(directory / "journal.jsonl", std::ios::binary);
+    journal << ecfsim::journalHeader(stateText) << input.substr(split + 1);
+  }
   std::unique_ptr<ecfsim::Printer> printer;
   try {
     printer = ecfsim::Printer::open(directory);

@@ -20,18 +20,18 @@ std::string textHash(std::string_view text) {
   return hex;
 }
 
-std::string headerLine(std::string_view stateText) {
-  return nlohmann::json{{"journal", 1}, {"continues", textHash(stateText)}}.dump() + "\n";
-}
-
 std::string dumped(const nlohmann::json& json) {
   return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 }  // namespace
 
+std::string journalHeader(std::string_view stateText) {
+  return nlohmann::json{{"journal", 1}, {"continues", textHash(stateText)}}.dump() + "\n";
+}
+
 bool StateJournal::restart(std::string_view stateText) {
-  header_ = headerLine(stateText);
+  header_ = journalHeader(stateText);
   bytes_ = 0;
   usable_ = file_.truncate(0);
   return usable_;
@@ -61,7 +61,7 @@ void StateJournal::replay(const std::filesystem::path& path, std::string_view st
     throw JournalError(ecf::utf8FromPath(path) + ": grande demais");
   }
   const std::string journal = file.read();
-  const std::string header = headerLine(stateText);
+  const std::string header = journalHeader(stateText);
   if (journal.compare(0, header.size(), header) != 0) return;  // another state file's
   std::size_t start = header.size();
   for (int line = 2;; ++line) {

@@ -26,6 +26,9 @@ class JournalError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The first line of a journal written on top of the state file holding `stateText`.
+std::string journalHeader(std::string_view stateText);
+
 class StateJournal {
  public:
   // Past this size the state is written whole again, so that opening the printer never
