@@ -12,6 +12,7 @@
 #include "ecf/datapacket.h"
 #include "ecf/module.h"
 #include "ecf/settings.h"
+#include "host_tables.h"
 
 namespace ecfbench {
 namespace {
@@ -116,7 +117,6 @@ ecf::Variant itemBag(int n) {
 }
 
 std::vector<ecf::Variant> cashClosing(double amount) {
-  using ecf::FieldDef;
   using ecf::FieldType;
   using ecf::Variant;
   std::vector<Variant> values(44);
@@ -133,28 +133,13 @@ std::vector<ecf::Variant> cashClosing(double amount) {
   values[9] = "N";
   values[10] = "Volte sempre";
   values[11] = false;
-  const std::vector<FieldDef> movementFields = {
-      {"CDFILIAL", FieldType::Text, 4},       {"IDTIPOMOVIVE", FieldType::Text, 1},
-      {"DTHRINCMOV", FieldType::DateTime, 0}, {"CDTIPORECE", FieldType::Text, 3},
-      {"NMTIPORECE", FieldType::Text, 40},    {"IDTIPORECE", FieldType::Text, 1},
-      {"VRMOVIVEND", FieldType::Real, 0},     {"VRMOVIVEOUT", FieldType::Real, 0},
-      {"VRCOTINDOUT", FieldType::Real, 0},    {"CDTIPOTROCO", FieldType::Text, 3},
-      {"NRORDTROCO", FieldType::Text, 3},     {"CDCLIENTE", FieldType::Text, 10},
-      {"CDCONSUMIDOR", FieldType::Text, 20},  {"DTMOVIMCAIXA", FieldType::DateTime, 0},
-      {"DSIMPFISCAL", FieldType::Text, 50},   {"CDFPIMPFIS", FieldType::Text, 10},
-      {"NRCARTBANCO", FieldType::Text, 30},   {"CDNSUHOSTTEF", FieldType::Text, 20},
-      {"CDBANCARTCR", FieldType::Text, 10},   {"CDTIPORECEORIG", FieldType::Text, 3}};
-  const ecf::DateTime today = localNow().date();
-  std::vector<std::vector<Variant>> movements{
-      {Variant("1"), Variant("E"), Variant(localNow()), Variant("001"),
-       Variant("Dinheiro"), Variant("1"), Variant(amount), Variant(0.0), Variant(0.0),
-       Variant(""), Variant("001"), Variant(""), Variant(""), Variant(today), Variant(""),
-       Variant(""), Variant(""), Variant(""), Variant(""), Variant("")}};
-  values[13] = ecf::DataPacket(movementFields, std::move(movements));
-  values[14] = ecf::DataPacket({{"CDTIPORECE", FieldType::Text, 3},
-                                {"NMTIPORECE", FieldType::Text, 40},
-                                {"IDTIPORECE", FieldType::Text, 1}},
-                               {{Variant("001"), Variant("Dinheiro"), Variant("1")}});
+  const ecf::DataPacket paymentTypes({{"CDTIPORECE", FieldType::Text, 3},
+                                      {"NMTIPORECE", FieldType::Text, 40},
+                                      {"IDTIPORECE", FieldType::Text, 1}},
+                                     {{Variant("001"), Variant("Dinheiro"), Variant("1")}});
+  // The day's one cash sale, recorded as the host tool records its sales.
+  values[13] = ecfhost::cashMovements({{"001", amount}}, paymentTypes, localNow());
+  values[14] = paymentTypes;
   values[22] = "7";
   values[23] = "Maria";
   values[27] = "2";
