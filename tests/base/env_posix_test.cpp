@@ -11,31 +11,14 @@
 #include <string>
 
 #include "base/env.h"
+#include "real_env_fixture.h"
 
 namespace ecf {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RealEnvPosix : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "ecf-env-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern + "/";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string read(const std::string& path) {
-    std::string contents;
-    std::string error;
-    EXPECT_TRUE(env_.readFile(path, contents, &error)) << error;
-    return contents;
-  }
-
-  Env& env_ = realEnv();
-  std::string dir_;
-};
+using RealEnvPosix = RealEnvTest;
 
 // Links planted in the host directory under the names we write never redirect a write:
 // not the debug log's, not a temporary file's (the old predictable name included).

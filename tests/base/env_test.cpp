@@ -15,29 +15,14 @@
 #include "base/env.h"
 #include "base/utf8_path.h"
 #include "platform/test_platform.h"
+#include "real_env_fixture.h"
 
 namespace ecf {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RealEnv : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = withTrailingSeparator(utf8FromPath(testplatform::makeScratchDirectory("ecf-env")));
-  }
-  void TearDown() override { fs::remove_all(pathFromUtf8(dir_)); }
-
-  std::string read(const std::string& path) {
-    std::string contents;
-    std::string error;
-    EXPECT_TRUE(env_.readFile(path, contents, &error)) << error;
-    return contents;
-  }
-
-  Env& env_ = realEnv();
-  std::string dir_;
-};
+using RealEnv = RealEnvTest;
 
 TEST_F(RealEnv, AppendCreatesThenAppends) {
   const std::string path = dir_ + "impdebug.txt";
