@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "base/utf8_path.h"
-#include "tape.h"
+#include "paper_tape.h"
 
 namespace ecfhost {
 namespace {
@@ -43,12 +43,12 @@ int tapeCommand(const std::string& directory, const std::string& htmlFile) {
         if (tapes.size() > 1) std::cout << "# " << ecf::utf8FromPath(tape) << "\n";
         std::cout << text;
       }
-      for (std::string& document : splitDocuments(text)) documents.push_back(std::move(document));
+      for (std::string& document : ecftape::splitDocuments(text)) documents.push_back(std::move(document));
       caption += (caption.empty() ? "" : " · ") + ecf::utf8FromPath(tape);
     }
     if (!htmlFile.empty()) {
       std::ofstream out(ecf::pathFromUtf8(htmlFile), std::ios::binary | std::ios::trunc);
-      out << tapeHtml(documents, caption);
+      out << ecftape::tapeHtml(documents, caption);
       out.close();
       if (!out) {
         std::cerr << "ecfhost: cannot write " << htmlFile << "\n";

@@ -1,9 +1,9 @@
-#include "tape.h"
+#include "paper_tape.h"
 
 #include <regex>
 #include <sstream>
 
-namespace ecfhost {
+namespace ecftape {
 namespace {
 
 const std::string kSeparator(48, '=');
@@ -86,6 +86,31 @@ std::string htmlEscape(const std::string& text) {
   return out;
 }
 
+const std::string& slipStyle() {
+  static const std::string style =
+      ".slip { background: #fbfaf4; width: 48ch; margin: 0 auto 28px;\n"
+      "        padding: 14px 16px 22px; box-shadow: 0 2px 10px rgba(0,0,0,.45);\n"
+      "        font: 13px/1.3 'DejaVu Sans Mono', 'Courier New', monospace; color: #2b2b2b;\n"
+      "        clip-path: polygon(0 0, 100% 0, 100% 100%, 97% 99%, 94% 100%, 91% 99%,\n"
+      "        88% 100%, 85% 99%, 82% 100%, 79% 99%, 76% 100%, 73% 99%, 70% 100%,\n"
+      "        67% 99%, 64% 100%, 61% 99%, 58% 100%, 55% 99%, 52% 100%, 49% 99%,\n"
+      "        46% 100%, 43% 99%, 40% 100%, 37% 99%, 34% 100%, 31% 99%, 28% 100%,\n"
+      "        25% 99%, 22% 100%, 19% 99%, 16% 100%, 13% 99%, 10% 100%, 7% 99%,\n"
+      "        4% 100%, 1% 99%, 0 100%); }\n"
+      "/* 48 columns: the slip's width is counted in its own monospaced characters. */\n"
+      ".slip pre { margin: 0; font: inherit; white-space: pre; }\n"
+      ".slip h2 { margin: 0 0 8px; font: 11px sans-serif; color: #888; }\n";
+  return style;
+}
+
+std::string slipHtml(int number, const std::string& document) {
+  const std::string title = documentTitle(document);
+  std::string html = "<section class=\"slip\">\n<h2>" + std::to_string(number);
+  if (!title.empty()) html += " &#183; " + htmlEscape(title);
+  html += "</h2>\n<pre>" + htmlEscape(document) + "</pre>\n</section>\n";
+  return html;
+}
+
 std::string tapeHtml(const std::vector<std::string>& documents, const std::string& caption) {
   std::ostringstream page;
   page << "<!DOCTYPE html>\n"
@@ -96,32 +121,16 @@ std::string tapeHtml(const std::vector<std::string>& documents, const std::strin
           "<style>\n"
           "body { background: #5b6770; margin: 0; padding: 24px; font-family: sans-serif; }\n"
           "header { color: #eef; text-align: center; margin-bottom: 24px; }\n"
-          ".slip { background: #fbfaf4; width: 48ch; margin: 0 auto 28px;\n"
-          "        padding: 14px 16px 22px; box-shadow: 0 2px 10px rgba(0,0,0,.45);\n"
-          "        font: 13px/1.3 'DejaVu Sans Mono', 'Courier New', monospace; color: #2b2b2b;\n"
-          "        clip-path: polygon(0 0, 100% 0, 100% 100%, 97% 99%, 94% 100%, 91% 99%,\n"
-          "        88% 100%, 85% 99%, 82% 100%, 79% 99%, 76% 100%, 73% 99%, 70% 100%,\n"
-          "        67% 99%, 64% 100%, 61% 99%, 58% 100%, 55% 99%, 52% 100%, 49% 99%,\n"
-          "        46% 100%, 43% 99%, 40% 100%, 37% 99%, 34% 100%, 31% 99%, 28% 100%,\n"
-          "        25% 99%, 22% 100%, 19% 99%, 16% 100%, 13% 99%, 10% 100%, 7% 99%,\n"
-          "        4% 100%, 1% 99%, 0 100%); }\n"
-          "/* 48 columns: the slip's width is counted in its own monospaced characters. */\n"
-          ".slip pre { margin: 0; font: inherit; white-space: pre; }\n"
-          ".slip h2 { margin: 0 0 8px; font: 11px sans-serif; color: #888; }\n"
-          "</style>\n"
+       << slipStyle()
+       << "</style>\n"
           "</head>\n"
           "<body>\n"
           "<header><h1>Fita da impressora fiscal virtual</h1><p>"
        << htmlEscape(caption) << "</p></header>\n";
   int number = 0;
-  for (const std::string& document : documents) {
-    ++number;
-    const std::string title = documentTitle(document);
-    page << "<section class=\"slip\">\n<h2>" << number << (title.empty() ? "" : " &#183; ")
-         << htmlEscape(title) << "</h2>\n<pre>" << htmlEscape(document) << "</pre>\n</section>\n";
-  }
+  for (const std::string& document : documents) page << slipHtml(++number, document);
   page << "</body>\n</html>\n";
   return page.str();
 }
 
-}  // namespace ecfhost
+}  // namespace ecftape
