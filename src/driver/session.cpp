@@ -27,6 +27,40 @@ bool receiptPending(const std::string& fiscalState) {
          (fiscalState[0] == '2' || fiscalState[0] == '4' || fiscalState[0] == '8');
 }
 
+// The catalogue key naming the document other than a fiscal receipt that a fiscal state
+// says is open; "" when none is (idle, a fiscal receipt, or a text that is no state).
+std::string openDocumentKey(const std::string& fiscalState) {
+  if (fiscalState.empty() || fiscalState.size() > 9 || receiptPending(fiscalState) ||
+      fiscalState.find_first_not_of("0123456789") != std::string::npos) {
+    return "";
+  }
+  if (fiscalState == "0" || fiscalState == "1") return "";
+  if (fiscalState == "16") return "DocNaoFiscal";
+  if (fiscalState == "32") return "DocGerencial";
+  if (fiscalState == "64") return "DocVinculado";
+  return "DocDesconhecido";
+}
+
+std::string withPlaceholder(std::string text, const std::string& value) {
+  const std::size_t placeholder = text.find("%s");
+  if (placeholder != std::string::npos) text.replace(placeholder, 2, value);
+  return text;
+}
+
+// A document the blind close could not end (a non-fiscal receipt with an unpaid item, left
+// by an interrupted supply) would refuse every document of the day: it is cancelled, and
+// the operator is told which one it was.
+void cancelDocumentLeftOpen(const std::string& documentKey, const std::string& fiscalState,
+                            const std::string& scheme) {
+  if (!runCommand(Command{"CancelaCupom", {}}, executedLine("CancelaCupom"), scheme, true)) {
+    return;
+  }
+  const std::string document = withPlaceholder(msgPadrao(documentKey), fiscalState);
+  const std::string notice = withPlaceholder(msgPadrao("DocAbertoCancelado"), document);
+  writeDebugLine(notice);
+  showNotice(notice, scheme);
+}
+
 // What the port opening reads from its bag. Branch, register and serial only name the
 // grand-total row after a pending receipt is cancelled.
 struct PortBag {
@@ -86,7 +120,11 @@ bool openPort(const PortBag& bag) {
                     executedLine("LeInteiro - NomeInteiro - EstadoFiscal"))) {
     return true;
   }
-  if (receiptPending(valueAfterPrefix(returned, 13))) {
+  const std::string fiscalState = valueAfterPrefix(returned, 13);
+  const std::string documentKey = openDocumentKey(fiscalState);
+  if (!documentKey.empty()) {
+    cancelDocumentLeftOpen(documentKey, fiscalState, scheme);
+  } else if (receiptPending(fiscalState)) {
     sendCommand(Command{"CancelaCupom", {}}, executedLine("CancelaCupom"));
     updateGrandTotalFile(makeBag({{"CDFILIAL", bag.branch},
                                   {"CDCAIXA", bag.cashRegister},

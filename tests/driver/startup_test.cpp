@@ -109,6 +109,36 @@ TEST_F(StartUpTest, APendingFiscalReceiptIsCancelledAndTheGrandTotalRecorded) {
   }
 }
 
+TEST_F(StartUpTest, AnOpenDocumentThatIsNoFiscalReceiptIsCancelledAndNamed) {
+  struct Case {
+    const char* state;
+    std::string document;
+  };
+  for (const Case& c : {Case{"16", "comprovante não fiscal"}, Case{"32", "relatório gerencial"},
+                        Case{"64", "comprovante de crédito ou débito"},
+                        Case{"128", "documento de estado fiscal 128"}}) {
+    SCOPED_TRACE(c.state);
+    op().clear();
+    printer().clearRecord();
+    printer().scriptNextAnswer("LeInteiro", 0, 0, std::string("ValorInteiro=") + c.state);
+    printer().scriptNextAnswer("CancelaCupom", 0, 0, "");
+    ASSERT_TRUE(start());
+    EXPECT_EQ((std::vector<std::string>{"LeData", "LeHora", "EncerraDocumento", "LeInteiro",
+                                        "CancelaCupom"}),
+              printer().commandNames());
+    EXPECT_EQ(std::vector<std::string>{"O documento deixado aberto na impressora fiscal foi "
+                                       "cancelado: " + c.document + "."},
+              op().texts());
+    FechaPorta();
+  }
+  // A cancellation the printer refuses is shown as its refusal, never as done.
+  op().clear();
+  printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=16");
+  ASSERT_TRUE(start());
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_NE(op().texts()[0].find("CancelamentoNaoPermitido"), std::string::npos);
+}
+
 TEST_F(StartUpTest, AnIdleFiscalStateCancelsNothing) {
   printer().scriptNextAnswer("LeInteiro", 0, 0, "ValorInteiro=1");
   ASSERT_TRUE(start());
