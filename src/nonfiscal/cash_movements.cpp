@@ -27,23 +27,31 @@ bool payInDefaultMethod(const std::string& scheme, const std::string& amount) {
                     scheme, true);
 }
 
-// Each step runs only when the one before it was accepted; a refused step leaves the
-// document as the printer has it and the supply is reported as not done.
+// Each step runs only when the one before it was accepted. Once the receipt is open, a
+// refused step cancels it: a supply the host saw fail is never left on the printer.
 bool registerSupply(const std::string& scheme, double amount) {
   ensureDataModule();
   if (amount <= 0) return true;  // nothing to register; a NaN goes on to be refused
   const std::string text = amountText(amount);
-  return openNonFiscalReceipt(scheme) &&
-         registerNonFiscalItem(scheme, idTotParcSuprimento, text) &&
-         payInDefaultMethod(scheme, text) && closeDocument(scheme);
+  if (!openNonFiscalReceipt(scheme)) return false;
+  if (registerNonFiscalItem(scheme, idTotParcSuprimento, text) &&
+      payInDefaultMethod(scheme, text) && closeDocument(scheme)) {
+    return true;
+  }
+  cancelNonFiscalReceipt(scheme);
+  return false;
 }
 
 // The withdrawal's direction is its totalizer's: the amount goes as given, and the
-// printer takes the item with no opening and no payment.
+// printer takes the item with no opening and no payment. The item opens the receipt, so
+// a refused closing cancels it.
 bool registerWithdrawal(const std::string& scheme, double amount) {
   ensureDataModule();
   const std::string text = amountText(amount);
-  return registerNonFiscalItem(scheme, idTotParcSangria, text) && closeDocument(scheme);
+  if (!registerNonFiscalItem(scheme, idTotParcSangria, text)) return false;
+  if (closeDocument(scheme)) return true;
+  cancelNonFiscalReceipt(scheme);
+  return false;
 }
 
 }  // namespace

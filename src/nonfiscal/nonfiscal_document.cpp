@@ -24,4 +24,8 @@ bool registerNonFiscalItem(const std::string& scheme, const std::string& totaliz
                     scheme, true);
 }
 
+bool cancelNonFiscalReceipt(const std::string& scheme) {
+  return runCommand(Command{"CancelaCupom", {}}, executedLine("CancelaCupom"), scheme, true);
+}
+
 }  // namespace ecf

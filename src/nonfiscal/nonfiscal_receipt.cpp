@@ -26,8 +26,13 @@ bool payInNamedMethod(const std::string& scheme, const std::string& method,
 
 bool printNonFiscalReceipt(const std::string& scheme, const std::string& totalizerCode,
                            const std::string& amount, const std::string& paymentMethod) {
-  return openNonFiscalReceipt(scheme) && registerNonFiscalItem(scheme, totalizerCode, amount) &&
-         payInNamedMethod(scheme, paymentMethod, amount) && closeDocument(scheme);
+  if (!openNonFiscalReceipt(scheme)) return false;
+  if (registerNonFiscalItem(scheme, totalizerCode, amount) &&
+      payInNamedMethod(scheme, paymentMethod, amount) && closeDocument(scheme)) {
+    return true;
+  }
+  cancelNonFiscalReceipt(scheme);
+  return false;
 }
 
 }  // namespace ecf

@@ -9,6 +9,7 @@
 #include "base/numberformat.h"
 #include "base/utf8.h"
 #include "config/status.h"
+#include "driver/binding.h"
 #include "driver/command.h"
 #include "ecf/module.h"
 #include "host/datamodule.h"
@@ -218,6 +219,8 @@ bool ReceiptClosing::closeWithFooter() {
 }
 
 // Sent blindly: a change voucher the printer refuses shows in its own records and the log.
+// Its item opens a non-fiscal receipt, though: when the closing is refused that receipt is
+// cancelled, or the next document would close it by accident.
 void ReceiptClosing::issueChangeVoucher() {
   const std::string value = formatPattern("0.00", in_.changeVoucherAmount, hostSettings());
   sendCommand(Command{"EmiteItemNaoFiscal",
@@ -225,7 +228,11 @@ void ReceiptClosing::issueChangeVoucher() {
                        {"NomeNaoFiscal", "", PARAMETRO_STRING},
                        {"Valor", value, PARAMETRO_MONEY}}},
               executedLine("EmiteItemNaoFiscal - " + IdTotParcCV + " -  - " + value));
+  const bool opened = driver::errorCode() <= 0;
   sendCommand(Command{"EncerraDocumento", {}}, executedLine("EncerraDocumento"));
+  if (opened && driver::errorCode() > 0) {
+    runCommand(Command{"CancelaCupom", {}}, executedLine("CancelaCupom"), in_.scheme, true);
+  }
 }
 
 void ReceiptClosing::fillResult(Variant& result) const {

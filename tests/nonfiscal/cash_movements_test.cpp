@@ -75,18 +75,23 @@ TEST_F(CashTest, ASupplyIsAWholeNonFiscalReceiptInEitherDecimalSeparator) {
 class SupplyRefusalTest : public NonFiscalTest,
                           public ::testing::WithParamInterface<std::size_t> {};
 
-TEST_P(SupplyRefusalTest, ReturnsFalseAndSendsNothingAfterTheRefusedStep) {
+TEST_P(SupplyRefusalTest, ReturnsFalseAndCancelsWhatTheRefusedStepLeftOpen) {
   const std::size_t refused = GetParam();
   printer().refuseNext(kSupplyCommands[refused]);
 
   EXPECT_FALSE(Suprimento("azul", 20));
 
-  EXPECT_EQ(sentNames(), std::vector<std::string>(kSupplyCommands.begin(),
-                                                  kSupplyCommands.begin() + refused + 1));
+  // Past the opening, the receipt it opened is cancelled.
+  std::vector<std::string> sent(kSupplyCommands.begin(), kSupplyCommands.begin() + refused + 1);
+  if (refused > 0) sent.push_back("CancelaCupom");
+  EXPECT_EQ(sentNames(), sent);
   expectRefusalShown("azul");
   const std::vector<std::string> log = newDebugLines();
-  ASSERT_EQ(log.size(), refused + 2);
-  EXPECT_EQ(log.back(), kRefusalLogLine);
+  ASSERT_EQ(log.size(), sent.size() + 1);
+  EXPECT_EQ(log[refused + 1], kRefusalLogLine);
+  if (refused > 0) {
+    EXPECT_EQ(log.back(), "Comando Executado: CancelaCupom");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, SupplyRefusalTest, ::testing::Values(0u, 1u, 2u, 3u));
@@ -157,8 +162,11 @@ TEST_F(CashTest, ARefusedWithdrawalStepReturnsFalse) {
   forgetWhatHappened();
   printer().refuseNext("EncerraDocumento");
   EXPECT_FALSE(withdraw("azul", 10));
-  EXPECT_EQ(sentNames(), (std::vector<std::string>{"EmiteItemNaoFiscal", "EncerraDocumento"}));
+  EXPECT_EQ(sentNames(), (std::vector<std::string>{"EmiteItemNaoFiscal", "EncerraDocumento",
+                                                   "CancelaCupom"}));
   expectRefusalShown("azul");
+  EXPECT_EQ(printer().state()["derived"]["estadoFiscal"], 1);
+  EXPECT_EQ(printer().state()["totals"]["nonFiscal"][std::stoi(idTotParcSangria)], 0);
 }
 
 TEST_F(CashTest, SupplyAndWithdrawalReachTheirOwnNonFiscalDayTotals) {

@@ -56,18 +56,23 @@ TEST_F(NonFiscalReceiptTest, SendsTheAmountTextExactlyAndTheMethodByName) {
 class NonFiscalReceiptRefusalTest : public NonFiscalTest,
                                     public ::testing::WithParamInterface<std::size_t> {};
 
-TEST_P(NonFiscalReceiptRefusalTest, ReturnsFalseAndSendsNothingAfterTheRefusedStep) {
+TEST_P(NonFiscalReceiptRefusalTest, ReturnsFalseAndCancelsWhatTheRefusedStepLeftOpen) {
   const std::size_t refused = GetParam();
   printer().refuseNext(kReceiptCommands[refused]);
 
   EXPECT_FALSE(Cupom_NFiscNVinc("verde", IdTotCompCred, "30,00", kPaymentMethod, ""));
 
-  EXPECT_EQ(sentNames(), std::vector<std::string>(kReceiptCommands.begin(),
-                                                  kReceiptCommands.begin() + refused + 1));
+  // Past the opening, the receipt it opened is cancelled.
+  std::vector<std::string> sent(kReceiptCommands.begin(), kReceiptCommands.begin() + refused + 1);
+  if (refused > 0) sent.push_back("CancelaCupom");
+  EXPECT_EQ(sentNames(), sent);
   expectRefusalShown("verde");
   const std::vector<std::string> log = newDebugLines();
-  ASSERT_EQ(log.size(), refused + 2);
-  EXPECT_EQ(log.back(), kRefusalLogLine);
+  ASSERT_EQ(log.size(), sent.size() + 1);
+  EXPECT_EQ(log[refused + 1], kRefusalLogLine);
+  if (refused > 0) {
+    EXPECT_EQ(log.back(), "Comando Executado: CancelaCupom");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, NonFiscalReceiptRefusalTest, ::testing::Values(0u, 1u, 2u, 3u));
