@@ -75,7 +75,15 @@ bool updateGrandTotalFile(const Variant& bag) {
       check.edit();
       check.setValue("CAMPO02", Cripto(printerTotal, kGrandTotalKey));
       check.post();
-      writeDatasetFile(moduleEnv(), path, check.data());
+      // A total that never reached the disk is not recorded: the next verification would
+      // fail against the file as it was.
+      try {
+        writeDatasetFile(moduleEnv(), path, check.data());
+      } catch (const std::exception& error) {
+        check.close();
+        showNotice(error.what(), scheme);
+        return false;
+      }
       check.close();
     }
   } catch (const DriverUnavailable&) {

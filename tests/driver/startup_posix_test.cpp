@@ -1,6 +1,10 @@
 // Starting the printer session where POSIX files differ: a device or a link planted in the
 // host directory under the names the start-up reads and writes.
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -37,6 +41,42 @@ TEST_F(StartUpTest, PlantedLinksInTheHostDirectoryAreNeverWrittenThrough) {
   EXPECT_EQ("2000", recordedTotal());
   EXPECT_FALSE(std::filesystem::is_symlink(grandTotalPath()));
   EXPECT_EQ("intact", ecftest::fileBytes(victim));
+}
+
+// Recording on a full disk: the host directory becomes a small file system of its own where
+// the test may mount one, else a file-size limit makes the same writes fail.
+TEST_F(StartUpTest, AGrandTotalThatDoesNotReachTheDiskIsNotRecorded) {
+  ASSERT_TRUE(start());
+  const bool mounted = ::mount("tmpfs", hostDir_.c_str(), "tmpfs", 0, "size=64k") == 0;
+  writeGrandTotalFile("S", "1,00");
+  const std::string before = fileBytes();
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit unlimited = limit;
+  if (mounted) {
+    std::ofstream filler(hostDir_ + "filler", std::ios::binary);
+    while (filler << std::string(4096, 'x')) {
+    }
+  } else {
+    std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = 16;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  printerGrandTotalIs("2.000,00");
+  op().clear();
+  const bool recorded = updateGrandTotal("N");
+  const std::string after = fileBytes();
+  if (mounted) {
+    ::umount2(hostDir_.c_str(), MNT_DETACH);
+  } else {
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+  }
+  EXPECT_FALSE(recorded);
+  EXPECT_EQ(before, after);
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_NE(op().texts()[0].find(mounted ? "No space left on device" : "File too large"),
+            std::string::npos)
+      << op().texts()[0];
 }
 
 }  // namespace
