@@ -15,6 +15,10 @@ const char* errorName(ErrorCode code) {
     case ErrorCode::SemPapel: return "SemPapel";
     case ErrorCode::FalhaGravacao: return "FalhaGravacao";
     case ErrorCode::LimiteEsgotado: return "LimiteEsgotado";
+    case ErrorCode::ImpressoraEmUso: return "ImpressoraEmUso";
+    case ErrorCode::EstadoIlegivel: return "EstadoIlegivel";
+    case ErrorCode::AberturaRecusada: return "AberturaRecusada";
+    case ErrorCode::SemDiretorioDeEstado: return "SemDiretorioDeEstado";
     case ErrorCode::DocumentoAberto: return "DocumentoAberto";
     case ErrorCode::NenhumDocumentoAberto: return "NenhumDocumentoAberto";
     case ErrorCode::CupomFiscalNaoAberto: return "CupomFiscalNaoAberto";

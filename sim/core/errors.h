@@ -21,6 +21,11 @@ enum class ErrorCode : int {
   SemPapel = 11,
   FalhaGravacao = 12,
   LimiteEsgotado = 13,
+  // The printer could not be opened (DLLG2_IniciaDriver).
+  ImpressoraEmUso = 14,
+  EstadoIlegivel = 15,
+  AberturaRecusada = 16,
+  SemDiretorioDeEstado = 17,
   // Documents and the fiscal day.
   DocumentoAberto = 20,
   NenhumDocumentoAberto = 21,

@@ -34,9 +34,12 @@ class FileLock {
   // opened or another holder has it.
   bool acquire(const std::filesystem::path& path, std::string& error);
   void release();
+  // Whether the last acquire failed because another holder has the lock.
+  bool heldElsewhere() const { return heldElsewhere_; }
 
  private:
   std::intptr_t handle_ = -1;
+  bool heldElsewhere_ = false;
 };
 
 // Writes `data` to `temporary` and moves it over `target`, so a crash of the program leaves

@@ -49,6 +49,7 @@ std::optional<std::filesystem::path> defaultStateRoot() {
 
 bool FileLock::acquire(const std::filesystem::path& path, std::string& error) {
   release();
+  heldElsewhere_ = false;
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) {
     error = "não foi possível abrir " + path.string();
@@ -56,6 +57,7 @@ bool FileLock::acquire(const std::filesystem::path& path, std::string& error) {
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
+    heldElsewhere_ = true;
     error = "impressora em uso por outro processo";
     return false;
   }
@@ -76,14 +78,16 @@ bool replaceFile(const std::filesystem::path& target, const std::filesystem::pat
   const bool created = ::access(target.c_str(), F_OK) != 0;
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
-    error = "não foi possível criar " + temporary.string();
+    error = "não foi possível criar " + temporary.string() + ": " + std::strerror(errno);
     return false;
   }
   const bool written = writeAll(fd, data) && (!durable || ::fsync(fd) == 0);
+  const int writeErrno = errno;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed) {
+    const std::string reason = std::strerror(written ? errno : writeErrno);
     ::unlink(temporary.c_str());
-    error = "falha ao gravar " + temporary.string();
+    error = "falha ao gravar " + temporary.string() + ": " + reason;
     return false;
   }
   if (::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -83,6 +83,7 @@ std::optional<std::filesystem::path> defaultStateRoot() {
 
 bool FileLock::acquire(const std::filesystem::path& path, std::string& error) {
   release();
+  heldElsewhere_ = false;
   const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -93,6 +94,7 @@ bool FileLock::acquire(const std::filesystem::path& path, std::string& error) {
   OVERLAPPED start{};
   if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start)) {
     ::CloseHandle(file);
+    heldElsewhere_ = true;
     error = "impressora em uso por outro processo";
     return false;
   }
@@ -114,14 +116,16 @@ bool replaceFile(const std::filesystem::path& target, const std::filesystem::pat
   const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error = "não foi possível criar " + shown(temporary);
+    error = "não foi possível criar " + shown(temporary) + ": " + systemMessage(::GetLastError());
     return false;
   }
   const bool written = writeAll(file, data) && (!durable || ::FlushFileBuffers(file));
+  const DWORD writeCode = ::GetLastError();
   const bool closed = ::CloseHandle(file);
   if (!written || !closed) {
+    const std::string reason = systemMessage(written ? ::GetLastError() : writeCode);
     ::DeleteFileW(temporary.c_str());
-    error = "falha ao gravar " + shown(temporary);
+    error = "falha ao gravar " + shown(temporary) + ": " + reason;
     return false;
   }
   DWORD code = 0;

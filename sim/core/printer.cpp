@@ -60,14 +60,18 @@ Printer::Printer(const std::filesystem::path& directory)
 std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
   std::unique_ptr<Printer> printer(new Printer(directory));
   std::string error;
-  if (!printer->store_.acquire(error)) throw OpenError(error);
+  if (!printer->store_.acquire(error)) {
+    throw OpenError(error, printer->store_.heldElsewhere() ? ErrorCode::ImpressoraEmUso
+                                                           : ErrorCode::FalhaGravacao);
+  }
   PrinterState state = newPrinterState();
   if (printer->store_.hasState()) {
     std::string text;
-    if (!printer->store_.read(text, error)) throw OpenError(error);
+    if (!printer->store_.read(text, error)) throw OpenError(error, ErrorCode::EstadoIlegivel);
     const auto unreadable = [&](const std::exception& e) {
       return OpenError("estado ilegível em " + ecf::utf8FromPath(printer->store_.statePath()) +
-                       ": " + e.what());
+                           ": " + e.what(),
+                       ErrorCode::EstadoIlegivel);
     };
     try {
       nlohmann::json json = nlohmann::json::parse(text);

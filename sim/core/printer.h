@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/command_record.h"
+#include "core/errors.h"
 #include "core/params.h"
 #include "core/printer_state.h"
 #include "core/state_journal.h"
@@ -21,9 +22,15 @@
 
 namespace ecfsim {
 
+// Why the printer cannot be opened or saved; `code` is what the driver reports for it.
 class OpenError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit OpenError(const std::string& what, ErrorCode code = ErrorCode::FalhaGravacao)
+      : std::runtime_error(what), code_(code) {}
+  ErrorCode code() const { return code_; }
+
+ private:
+  ErrorCode code_;
 };
 
 struct CommandOutcome {

@@ -41,6 +41,8 @@ class StateStore {
   // Creates the directory and takes its lock: one process at a time drives a printer.
   bool acquire(std::string& error);
   void release();
+  // After a failed acquire: whether another process holds the printer.
+  bool heldElsewhere() const { return lock_.heldElsewhere(); }
 
   bool hasState() const;
   // Reads the state file. A temporary file left by a crash is an unfinished save: the

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 
+#include "base/utf8.h"
 #include "base/utf8_path.h"
 #include "core/state_store.h"
 
@@ -27,22 +28,37 @@ std::shared_ptr<Printer> Registry::openPrinter(const std::filesystem::path& dire
   return it == printers_.end() ? nullptr : it->second.lock();
 }
 
+// The reason goes to the error entries (asked with the negative result as the channel)
+// and to the standard error, where an integrator looks.
+std::int32_t Registry::refuseOpening(std::int32_t result, ErrorCode code, const std::string& why) {
+  std::fprintf(stderr, "ecfsim: %s\n", why.c_str());
+  openFailure_ = OpenFailure{static_cast<std::int32_t>(code), ecf::utf8ToCp1252(errorName(code)),
+                             ecf::utf8ToCp1252(why)};
+  return result;
+}
+
 std::int32_t Registry::open(std::string_view port) {
+  openFailure_ = OpenFailure{};
   const auto directory = printerDirectory(port);
-  if (!directory) return -1;
+  if (!directory) {
+    return refuseOpening(-1, ErrorCode::SemDiretorioDeEstado,
+                         "Nenhum diretório de estado: defina ECFSIM_ROOT.");
+  }
   std::shared_ptr<Printer> printer = openPrinter(*directory);
   if (!printer) {
     try {
       printer = Printer::open(*directory);
+    } catch (const OpenError& error) {
+      return refuseOpening(-2, error.code(), error.what());
     } catch (const std::exception& error) {
-      // The entry point can only say -2; the reason (an unreadable state names its file
-      // and field) goes where an integrator looks.
-      std::fprintf(stderr, "ecfsim: %s\n", error.what());
-      return -2;
+      return refuseOpening(-2, ErrorCode::FalhaGravacao, error.what());
     }
     printers_[ecf::utf8FromPath(*directory)] = printer;
   }
-  if (printer->state().conditions.refuseOpen) return -3;
+  if (printer->state().conditions.refuseOpen) {
+    return refuseOpening(-3, ErrorCode::AberturaRecusada,
+                         "Abertura da porta recusada (ecfsim_refuse_open).");
+  }
   const std::int32_t channel = next_;
   next_ = next_ == std::numeric_limits<std::int32_t>::max() ? 1 : next_ + 1;
   channels_[channel].printer = printer;

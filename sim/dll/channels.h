@@ -35,6 +35,13 @@ struct Channel {
 // The directory of the port's printer under the state root; nothing without a root.
 std::optional<std::filesystem::path> printerDirectory(std::string_view port);
 
+// Why the last DLLG2_IniciaDriver of this process failed, as a command's refusal reads.
+struct OpenFailure {
+  std::int32_t code = 0;
+  std::string errorName;     // Windows-1252, as handed out
+  std::string circumstance;  // Windows-1252
+};
+
 class Registry {
  public:
   static Registry& instance();
@@ -45,6 +52,8 @@ class Registry {
   std::int32_t open(std::string_view port);
   bool close(std::int32_t channel);
   Channel* find(std::int32_t channel);
+  // The reason of the last failed opening; code 0 when the last opening succeeded.
+  const OpenFailure& openFailure() const { return openFailure_; }
   // The printer of that directory when some channel has it open.
   std::shared_ptr<Printer> openPrinter(const std::filesystem::path& directory);
 
@@ -53,6 +62,9 @@ class Registry {
   std::map<std::int32_t, Channel> channels_;
   std::map<std::string, std::weak_ptr<Printer>> printers_;
   std::int32_t next_ = 1;
+  OpenFailure openFailure_;
+
+  std::int32_t refuseOpening(std::int32_t result, ErrorCode code, const std::string& why);
 };
 
 // Copies `text` into `buffer` (when size > 0), cut to size - 1 bytes without splitting

@@ -55,6 +55,18 @@ Result onChannel(std::int32_t channel, Result fallback, Body body) {
   }
 }
 
+// Reads the reason of the last failed opening under the registry lock.
+template <class Result, class Body>
+Result onOpenFailure(Result fallback, Body body) {
+  try {
+    Registry& registry = Registry::instance();
+    std::lock_guard<std::mutex> lock(registry.mutex());
+    return body(registry.openFailure());
+  } catch (...) {
+    return fallback;
+  }
+}
+
 // Name=value pairs of a returned text; blanks inside double quotes do not split.
 std::vector<std::string> returnedPairs(const std::string& text) {
   std::vector<std::string> pairs;
@@ -153,12 +165,23 @@ DLLG2_EXPORT const char* DLLG2_CALL DLLG2_LeRegistrador(std::int32_t channel, co
   });
 }
 
+// A channel of zero or less is no channel: it is what a failed DLLG2_IniciaDriver
+// returned, and the three error entries then tell why the opening failed.
 DLLG2_EXPORT std::int32_t DLLG2_CALL DLLG2_ObtemCodErro(std::int32_t channel) {
+  if (channel <= 0) {
+    return onOpenFailure(kFailure, [](const ecfsim::OpenFailure& f) { return f.code; });
+  }
   return onChannel(channel, kFailure, [&](Channel& c) { return c.last.code; });
 }
 
 DLLG2_EXPORT const char* DLLG2_CALL DLLG2_ObtemNomeErro(std::int32_t channel, char* buffer,
                                                         std::int32_t size) {
+  if (channel <= 0) {
+    return onOpenFailure(emptyText(buffer, size), [&](const ecfsim::OpenFailure& f) {
+      ecfsim::copyOut(f.errorName, buffer, size, false);
+      return f.errorName.c_str();
+    });
+  }
   return onChannel(channel, emptyText(buffer, size), [&](Channel& c) {
     ecfsim::copyOut(c.errorNameText, buffer, size, false);
     return c.errorNameText.c_str();
@@ -167,6 +190,12 @@ DLLG2_EXPORT const char* DLLG2_CALL DLLG2_ObtemNomeErro(std::int32_t channel, ch
 
 DLLG2_EXPORT const char* DLLG2_CALL DLLG2_ObtemCircunstancia(std::int32_t channel, char* buffer,
                                                              std::int32_t size) {
+  if (channel <= 0) {
+    return onOpenFailure(emptyText(buffer, size), [&](const ecfsim::OpenFailure& f) {
+      ecfsim::copyOut(f.circumstance, buffer, size, false);
+      return f.circumstance.c_str();
+    });
+  }
   return onChannel(channel, emptyText(buffer, size), [&](Channel& c) {
     ecfsim::copyOut(c.circumstanceText, buffer, size, false);
     return c.circumstanceText.c_str();

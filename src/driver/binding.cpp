@@ -178,4 +178,15 @@ std::string returns() {
       inCanalSerial, const_cast<char*>(stTamRetorno), 0));
 }
 
+OpeningError openingError() {
+  OpeningError error;
+  if (channelOpen) return error;
+  error.code = entry(Ecf_DLLG2_ObtemCodErro, "ObtemCodErro")(inCanalSerial);
+  if (error.code <= 0) return error;
+  error.name = fromDriver(entry(Ecf_DLLG2_ObtemNomeErro, "ObtemNomeErro")(inCanalSerial, nullptr, 0));
+  error.circumstance = fromDriver(
+      entry(Ecf_DLLG2_ObtemCircunstancia, "ObtemCircunstancia")(inCanalSerial, nullptr, 0));
+  return error;
+}
+
 }  // namespace ecf::driver

@@ -35,4 +35,13 @@ std::string errorName();
 std::string errorCircumstance();
 std::string returns();  // the texts returned by the last command
 
+// Why the port did not open: the driver's error entries asked with the negative channel
+// that IniciaDriver returned. Code 0 or less when the driver tells nothing.
+struct OpeningError {
+  std::int32_t code = 0;
+  std::string name;
+  std::string circumstance;
+};
+OpeningError openingError();
+
 }  // namespace ecf::driver

@@ -94,9 +94,22 @@ bool openPort(const PortBag& bag) {
 
   // Without a port text the driver is not asked at all: it might open whatever port it
   // takes by default.
-  if (!bag.port || driver::openPort(port) < 0) {
+  if (!bag.port) {
     writeDebugLine("ERRO!!! Abrindo porta " + port);
     showNotice(msgPadrao("ErroPorta"), scheme);
+    return false;
+  }
+  if (driver::openPort(port) < 0) {
+    writeDebugLine("ERRO!!! Abrindo porta " + port);
+    // The driver's own reason tells a printer in use from a full or read-only disk.
+    std::string notice = msgPadrao("ErroPorta");
+    const driver::OpeningError error = driver::openingError();
+    if (error.code > 0) {
+      const std::string code = std::to_string(error.code);
+      writeDebugLine(code + ": " + error.name + " - " + error.circumstance);
+      notice += " " + code + ": " + error.name + " " + error.circumstance;
+    }
+    showNotice(notice, scheme);
     return false;
   }
   if (driver::configure(kDriverSpeed, kDriverOptions) < 0) {

@@ -114,7 +114,8 @@ TEST_F(HostServicesTest, WithoutAnOperatorNoticesGoToTheLog) {
   printer().refuseOpening(true);
   markLog();
   EXPECT_FALSE(start());
-  EXPECT_TRUE(logContains("Mensagem sem operador: Erro ao abrir porta de comunicação."));
+  EXPECT_TRUE(logContains("Mensagem sem operador: Erro ao abrir porta de comunicação. 16: "
+                          "AberturaRecusada Abertura da porta recusada (ecfsim_refuse_open)."));
 }
 
 TEST_F(HostServicesTest, TheHostDirectoryIsPublishedWithItsSeparator) {

@@ -1,5 +1,7 @@
 // Starting the printer session where POSIX files differ: a device or a link planted in the
 // host directory under the names the start-up reads and writes.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -41,6 +43,34 @@ TEST_F(StartUpTest, PlantedLinksInTheHostDirectoryAreNeverWrittenThrough) {
   EXPECT_EQ("2000", recordedTotal());
   EXPECT_FALSE(std::filesystem::is_symlink(grandTotalPath()));
   EXPECT_EQ("intact", ecftest::fileBytes(victim));
+}
+
+// The operator is told why the port did not open: a printer in use by another process is
+// not a full disk.
+TEST_F(StartUpTest, APortThatDoesNotOpenIsReportedWithTheDriversReason) {
+  const std::string directory = printerRoot_ + port_;
+  std::filesystem::create_directories(directory);
+  const int lock = ::open((directory + "/lock").c_str(), O_RDWR | O_CREAT, 0644);
+  ASSERT_EQ(0, ::flock(lock, LOCK_EX | LOCK_NB));
+  EXPECT_FALSE(start());
+  ::close(lock);
+  EXPECT_EQ(std::vector<std::string>{"Erro ao abrir porta de comunicação. 14: ImpressoraEmUso "
+                                     "impressora em uso por outro processo"},
+            op().texts());
+
+  if (::mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=16k") != 0) return;
+  {
+    std::ofstream filler(directory + "/filler", std::ios::binary);
+    while (filler << std::string(4096, 'x')) {
+    }
+  }
+  op().clear();
+  EXPECT_FALSE(start());
+  ::umount2(directory.c_str(), MNT_DETACH);
+  ASSERT_EQ(1u, op().texts().size());
+  EXPECT_EQ(0u, op().texts()[0].find("Erro ao abrir porta de comunicação. 12: FalhaGravacao "))
+      << op().texts()[0];
+  EXPECT_NE(op().texts()[0].find("No space left on device"), std::string::npos);
 }
 
 // Recording on a full disk: the host directory becomes a small file system of its own where

@@ -299,8 +299,12 @@ TEST_F(StartUpTest, APortThatDoesNotOpenIsReported) {
   markLog();
   EXPECT_FALSE(start());
   ASSERT_EQ(1u, op().texts().size());
-  EXPECT_EQ("Erro ao abrir porta de comunicação.", op().texts()[0]);
+  EXPECT_EQ("Erro ao abrir porta de comunicação. 16: AberturaRecusada Abertura da porta recusada "
+            "(ecfsim_refuse_open).",
+            op().texts()[0]);
   EXPECT_TRUE(logContains("ERRO!!! Abrindo porta " + port_));
+  EXPECT_TRUE(logContains(
+      "16: AberturaRecusada - Abertura da porta recusada (ecfsim_refuse_open)."));
 }
 
 TEST_F(StartUpTest, ClosingThePortTwiceReportsTheDriversRefusal) {
