@@ -1,44 +1,36 @@
 #include "core/append_only_file.h"
 
-#include <sstream>
-#include <system_error>
+#include <stdexcept>
 
 namespace ecfsim {
 
-std::int64_t AppendOnlyFile::size() const {
-  std::error_code error;
-  const auto bytes = std::filesystem::file_size(path_, error);
-  return error ? 0 : static_cast<std::int64_t>(bytes);
-}
+bool AppendOnlyFile::open() const { return handle_.isOpen() || handle_.open(path_, error_); }
+
+std::int64_t AppendOnlyFile::size() const { return open() ? handle_.size() : 0; }
 
 bool AppendOnlyFile::append(const std::string& text) const {
   if (text.empty()) return true;
-  if (!out_.is_open()) out_.open(path_, std::ios::binary | std::ios::app);
-  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out_.flush();
-  if (out_) return true;
-  close();  // the next append starts on a fresh stream
+  if (!open()) return false;
+  if (handle_.write(text, error_)) return true;
+  close();  // the next append starts on a fresh handle
   return false;
 }
 
-void AppendOnlyFile::close() const {
-  out_.close();
-  out_.clear();
-}
+void AppendOnlyFile::close() const { handle_.close(); }
 
+// Closed afterwards, so the next append opens the name again and checks it anew.
 bool AppendOnlyFile::truncate(std::int64_t size) const {
-  close();  // appending resumes at the new end
-  std::error_code error;
-  if (!std::filesystem::exists(path_, error)) return size == 0;
-  std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(size), error);
-  return !error;
+  const bool cut = open() && handle_.truncate(size, error_);
+  close();
+  return cut;
 }
 
 std::string AppendOnlyFile::read() const {
-  std::ifstream in(path_, std::ios::binary);
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
+  std::string contents, error;
+  if (!platform::readRegularFile(path_, kMaxReadBytes, contents, error)) {
+    throw std::runtime_error(error);
+  }
+  return contents;
 }
 
 }  // namespace ecfsim

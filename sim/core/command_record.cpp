@@ -1,7 +1,5 @@
 #include "core/command_record.h"
 
-#include <fstream>
-
 #include <nlohmann/json.hpp>
 
 namespace ecfsim {
@@ -19,33 +17,26 @@ void CommandRecord::append(const std::string& command, const std::vector<Param>&
   entry["circumstance"] = answer.circumstance;
   entry["returned"] = answer.returned;
   entry["at"] = at;
-  if (!out_.is_open()) out_.open(path_, std::ios::binary | std::ios::app);
   // Texts reaching the printer are valid UTF-8 already; replace keeps a stray byte from
-  // costing the record its line. Flushed at once: a reader sees each answered command.
-  out_ << entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-  out_.flush();
-  if (!out_) close();
+  // costing the record its line. Written at once: a reader sees each answered command.
+  file_.append(entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + '\n');
 }
 
-void CommandRecord::close() const {
-  out_.close();
-  out_.clear();
-}
+void CommandRecord::close() const { file_.close(); }
 
 std::string CommandRecord::asJsonArray() const {
   nlohmann::json all = nlohmann::json::array();
-  std::ifstream in(path_, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    auto entry = nlohmann::json::parse(line, nullptr, false);
+  const std::string text = file_.read();
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    auto entry = nlohmann::json::parse(text.substr(start, end - start), nullptr, false);
     if (!entry.is_discarded()) all.push_back(std::move(entry));
+    start = end + 1;
   }
   return all.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-void CommandRecord::clear() const {
-  close();
-  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-}
+void CommandRecord::clear() const { file_.truncate(0); }
 
 }  // namespace ecfsim

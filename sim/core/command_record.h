@@ -3,10 +3,10 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "core/append_only_file.h"
 #include "core/params.h"
 
 namespace ecfsim {
@@ -20,8 +20,9 @@ struct RecordedAnswer {
 
 class CommandRecord {
  public:
-  explicit CommandRecord(std::filesystem::path path) : path_(std::move(path)) {}
-  const std::filesystem::path& path() const { return path_; }
+  explicit CommandRecord(std::filesystem::path path) : file_(std::move(path)) {}
+  const std::filesystem::path& path() const { return file_.path(); }
+  const AppendOnlyFile& file() const { return file_; }
   void append(const std::string& command, const std::vector<Param>& params,
               const RecordedAnswer& answer, const std::string& at) const;
   // All entries as one JSON array text; a line cut short by a crash is skipped.
@@ -31,8 +32,7 @@ class CommandRecord {
   void close() const;
 
  private:
-  std::filesystem::path path_;
-  mutable std::ofstream out_;
+  AppendOnlyFile file_;
 };
 
 }  // namespace ecfsim

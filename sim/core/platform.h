@@ -42,13 +42,14 @@ class FileLock {
   bool heldElsewhere_ = false;
 };
 
-// Writes `data` to `temporary` and moves it over `target`, so a crash of the program leaves
-// the old file or the new one, never a mix. When `durable`, the file and the move are also
+// Writes `data` to a temporary file of a new name beside `target` ("<target>.tmp-<process
+// id>-<random>", created exclusively, never through a link) and moves it over `target`,
+// so a crash of the program leaves the old file or the new one, never a mix. When `durable`, the file and the move are also
 // flushed to the disk, so that a power cut cannot lose them either (the directory is
 // flushed too whenever `target` is new). On failure the temporary file is removed and
 // `target` is untouched.
-bool replaceFile(const std::filesystem::path& target, const std::filesystem::path& temporary,
-                 const std::string& data, bool durable, std::string& error);
+bool replaceFile(const std::filesystem::path& target, const std::string& data, bool durable,
+                 std::string& error);
 
 // The computer's local civil time at `when`.
 std::tm localTime(std::time_t when);

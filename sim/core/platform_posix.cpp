@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/temporary_name.h"
 #include "core/platform.h"
 
 namespace ecfsim::platform {
@@ -31,6 +33,19 @@ void flushDirectory(const std::filesystem::path& directory) {
   }
 }
 
+// A new temporary file beside `target`, opened for writing, or -1 with errno set.
+int createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+  const std::string prefix = ecf::temporaryPrefix(target.string()) + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = prefix + ecf::randomSuffix();
+    const int fd = ::open(temporary.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
 }  // namespace
 
 const bool kDeviceNamesReserved = false;
@@ -50,9 +65,13 @@ std::optional<std::filesystem::path> defaultStateRoot() {
 bool FileLock::acquire(const std::filesystem::path& path, std::string& error) {
   release();
   heldElsewhere_ = false;
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = "não foi possível abrir " + path.string();
+  // Never through a link, and never a FIFO or a device planted under the name.
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+  struct stat info {};
+  if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = "arquivo recusado: " + path.string() + ": " +
+            (fd < 0 ? std::strerror(errno) : "não é um arquivo comum");
+    if (fd >= 0) ::close(fd);
     return false;
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -73,10 +92,11 @@ void FileLock::release() {
   handle_ = -1;
 }
 
-bool replaceFile(const std::filesystem::path& target, const std::filesystem::path& temporary,
-                 const std::string& data, bool durable, std::string& error) {
+bool replaceFile(const std::filesystem::path& target, const std::string& data, bool durable,
+                 std::string& error) {
   const bool created = ::access(target.c_str(), F_OK) != 0;
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  std::filesystem::path temporary;
+  const int fd = createTemporary(target, temporary);
   if (fd < 0) {
     error = "não foi possível criar " + temporary.string() + ": " + std::strerror(errno);
     return false;

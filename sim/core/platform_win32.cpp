@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/temporary_name.h"
 #include "base/utf8_path.h"
 #include "core/platform.h"
 
@@ -50,6 +51,22 @@ bool moveOver(const std::filesystem::path& from, const std::filesystem::path& to
   }
 }
 
+// A new temporary file beside `target`, opened for writing; INVALID_HANDLE_VALUE with the
+// error in GetLastError().
+HANDLE createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+  const std::string prefix = ecf::temporaryPrefix(shown(target)) +
+                             std::to_string(::GetCurrentProcessId()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = ecf::pathFromUtf8(prefix + ecf::randomSuffix());
+    const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr);
+    if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  ::SetLastError(ERROR_FILE_EXISTS);
+  return INVALID_HANDLE_VALUE;
+}
+
 }  // namespace
 
 const bool kDeviceNamesReserved = true;
@@ -84,11 +101,20 @@ std::optional<std::filesystem::path> defaultStateRoot() {
 bool FileLock::acquire(const std::filesystem::path& path, std::string& error) {
   release();
   heldElsewhere_ = false;
+  // A link planted under the name is opened as itself and refused, as is a device.
   const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error = "não foi possível abrir " + shown(path);
+    error = "arquivo recusado: " + shown(path) + ": " + systemMessage(::GetLastError());
+    return false;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    ::CloseHandle(file);
+    error = "arquivo recusado: " + shown(path) + ": não é um arquivo comum";
     return false;
   }
   OVERLAPPED start{};
@@ -111,10 +137,10 @@ void FileLock::release() {
   handle_ = -1;
 }
 
-bool replaceFile(const std::filesystem::path& target, const std::filesystem::path& temporary,
-                 const std::string& data, bool durable, std::string& error) {
-  const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+bool replaceFile(const std::filesystem::path& target, const std::string& data, bool durable,
+                 std::string& error) {
+  std::filesystem::path temporary;
+  const HANDLE file = createTemporary(target, temporary);
   if (file == INVALID_HANDLE_VALUE) {
     error = "não foi possível criar " + shown(temporary) + ": " + systemMessage(::GetLastError());
     return false;

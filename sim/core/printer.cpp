@@ -64,6 +64,11 @@ std::unique_ptr<Printer> Printer::open(const std::filesystem::path& directory) {
     throw OpenError(error, printer->store_.heldElsewhere() ? ErrorCode::ImpressoraEmUso
                                                            : ErrorCode::FalhaGravacao);
   }
+  // Nothing planted under the printer's file names is ever written through.
+  for (const AppendOnlyFile* file : {static_cast<const AppendOnlyFile*>(&printer->tape_),
+                                     &printer->journal_.file(), &printer->record_.file()}) {
+    if (!file->open()) throw OpenError(file->error());
+  }
   PrinterState state = newPrinterState();
   if (printer->store_.hasState()) {
     std::string text;
@@ -117,14 +122,15 @@ void Printer::commit(PrinterState next, const std::string& printed, bool durable
   const std::int64_t before = tape_.size();
   if (!tape_.append(printed)) {
     tape_.truncate(before);
-    throw CommandError(ErrorCode::FalhaGravacao, "Falha ao imprimir na bobina.");
+    throw CommandError(ErrorCode::FalhaGravacao, "Falha ao imprimir na bobina: " + tape_.error());
   }
   next.tapeBytes = tape_.size();
   try {
     if (durable || syncEveryChange_ || !journal_.usable()) {
       save(next, durable);
     } else if (!journal_.append(state_, next)) {
-      throw OpenError("não foi possível escrever em " + ecf::utf8FromPath(journal_.path()));
+      throw OpenError("não foi possível escrever em " + ecf::utf8FromPath(journal_.path()) +
+                      ": " + journal_.file().error());
     }
   } catch (const OpenError& e) {
     tape_.truncate(before);

@@ -55,12 +55,9 @@ bool StateJournal::append(const PrinterState& before, const PrinterState& after)
 
 void StateJournal::replay(const std::filesystem::path& path, std::string_view stateText,
                           nlohmann::json& state) {
-  const AppendOnlyFile file(path);
   // Ours never grows much past kMaxBytes; anything far larger is not ours to load.
-  if (file.size() > 8 * kMaxBytes) {
-    throw JournalError(ecf::utf8FromPath(path) + ": grande demais");
-  }
-  const std::string journal = file.read();
+  std::string journal, error;
+  if (!platform::readRegularFile(path, 8 * kMaxBytes, journal, error)) throw JournalError(error);
   const std::string header = journalHeader(stateText);
   if (journal.compare(0, header.size(), header) != 0) return;  // another state file's
   std::size_t start = header.size();

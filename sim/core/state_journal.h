@@ -38,6 +38,7 @@ class StateJournal {
   explicit StateJournal(std::filesystem::path path) : file_(std::move(path)) {}
 
   const std::filesystem::path& path() const { return file_.path(); }
+  const AppendOnlyFile& file() const { return file_; }
   // Whether the next change may be appended; false until restart() succeeds, after an
   // append that could not be undone, and once the journal is past kMaxBytes.
   bool usable() const { return usable_ && bytes_ < kMaxBytes; }

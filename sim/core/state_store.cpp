@@ -1,11 +1,10 @@
 #include "core/state_store.h"
 
 #include <cctype>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "base/utf8_path.h"
+#include "core/printer_files.h"
 
 namespace ecfsim {
 
@@ -47,7 +46,9 @@ bool StateStore::acquire(std::string& error) {
     error = "não foi possível criar " + ecf::utf8FromPath(directory_) + ": " + ec.message();
     return false;
   }
-  return lock_.acquire(directory_ / "lock", error);
+  if (!lock_.acquire(directory_ / "lock", error)) return false;
+  removeTemporaries();
+  return true;
 }
 
 void StateStore::release() { lock_.release(); }
@@ -57,30 +58,33 @@ bool StateStore::hasState() const {
   return std::filesystem::exists(statePath(), ec);
 }
 
-bool StateStore::read(std::string& json, std::string& error) const {
+void StateStore::removeTemporaries() const {
+  // The old fixed name "state.json.tmp" starts the same way.
+  const std::string prefix = "state.json.tmp";
   std::error_code ec;
-  std::filesystem::remove(temporaryPath(), ec);
-  std::ifstream in(statePath(), std::ios::binary);
-  if (!in) {
-    error = "não foi possível ler " + ecf::utf8FromPath(statePath());
-    return false;
+  for (auto it = std::filesystem::directory_iterator(directory_, ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    if (ecf::utf8FromPath(it->path().filename()).starts_with(prefix)) {
+      std::error_code ignored;
+      std::filesystem::remove(it->path(), ignored);
+    }
   }
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  json = contents.str();
-  return true;
+}
+
+bool StateStore::read(std::string& json, std::string& error) const {
+  return platform::readRegularFile(statePath(), kMaxStateBytes, json, error);
 }
 
 bool StateStore::write(const std::string& json, bool durable, std::string& error) const {
-  return platform::replaceFile(statePath(), temporaryPath(), json, durable, error);
+  return platform::replaceFile(statePath(), json, durable, error);
 }
 
 void StateStore::wipe() const {
   std::error_code ec;
-  for (const auto& path :
-       {statePath(), temporaryPath(), journalPath(), tapePath(), recordPath()}) {
+  for (const auto& path : {statePath(), journalPath(), tapePath(), recordPath()}) {
     std::filesystem::remove(path, ec);
   }
+  removeTemporaries();
 }
 
 }  // namespace ecfsim

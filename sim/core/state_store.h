@@ -33,20 +33,23 @@ class StateStore {
 
   const std::filesystem::path& directory() const { return directory_; }
   std::filesystem::path statePath() const { return directory_ / "state.json"; }
-  std::filesystem::path temporaryPath() const { return directory_ / "state.json.tmp"; }
   std::filesystem::path tapePath() const { return directory_ / "tape.txt"; }
   std::filesystem::path recordPath() const { return directory_ / "commands.jsonl"; }
   std::filesystem::path journalPath() const { return directory_ / "journal.jsonl"; }
 
   // Creates the directory and takes its lock: one process at a time drives a printer.
+  // Temporary files of the state file left by a save cut short are removed then.
   bool acquire(std::string& error);
   void release();
   // After a failed acquire: whether another process holds the printer.
   bool heldElsewhere() const { return lock_.heldElsewhere(); }
 
+  // What the state file may hold at most: far more than a printer's whole fiscal memory.
+  static constexpr std::size_t kMaxStateBytes = 64 << 20;
+
   bool hasState() const;
-  // Reads the state file. A temporary file left by a crash is an unfinished save: the
-  // state file beside it is the last complete one, so the leftover is removed.
+  // Reads the state file, a regular file of at most kMaxStateBytes (false, naming it,
+  // otherwise).
   bool read(std::string& json, std::string& error) const;
   // Writes a temporary file and renames it over the state file, so a killed process
   // leaves the old state or the new one, never a mixture. When `durable`, the file and
@@ -57,6 +60,11 @@ class StateStore {
   void wipe() const;
 
  private:
+  // Temporary files of the state file ("state.json.tmp..."): under the printer's lock,
+  // every one is a save cut short, the state file beside it the last complete one. A link
+  // is removed as a link.
+  void removeTemporaries() const;
+
   std::filesystem::path directory_;
   platform::FileLock lock_;
 };

@@ -28,7 +28,8 @@ class Env {
   // a link is fine) of at most `maxBytes`: a device or a huge file is refused, never read.
   virtual bool readFile(const std::string& path, std::string& contents, std::string* error,
                         std::size_t maxBytes = kDefaultReadLimit) = 0;
-  // Appends to a regular file, creating it; never through a link.
+  // Appends to a regular file, creating it; never through a link, and never to a file
+  // that has a second name (a hard link).
   virtual bool appendToFile(const std::string& path, const std::string& data,
                             std::string* error) = 0;
   // Writes a temporary file beside `path`, flushes it and renames it over `path`, so a

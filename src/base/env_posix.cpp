@@ -168,6 +168,9 @@ class PosixEnv final : public Env {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
       failure = "cannot write '" + path + "': not a regular file";
+    } else if (info.st_nlink > 1) {
+      // A hard link planted under the name is a file elsewhere under a second name.
+      failure = "cannot write '" + path + "': the file has more than one link";
     } else if (!writeAll(fd, data)) {
       failure = "cannot write '" + path + "': " + std::strerror(errno);
     }

@@ -259,8 +259,12 @@ class Win32Env final : public Env {
                                       nullptr);
     if (file == INVALID_HANDLE_VALUE) return failSystem(error, "cannot open", path);
     std::string failure;
+    BY_HANDLE_FILE_INFORMATION info{};
     if (!isRegularFile(file)) {
       failure = "cannot write '" + path + "': not a regular file";
+    } else if (!::GetFileInformationByHandle(file, &info) || info.nNumberOfLinks > 1) {
+      // A hard link planted under the name is a file elsewhere under a second name.
+      failure = "cannot write '" + path + "': the file has more than one link";
     } else if (!writeAll(file, data)) {
       failure = "cannot write '" + path + "': " + systemMessage(::GetLastError());
     }

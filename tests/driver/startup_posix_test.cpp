@@ -43,6 +43,11 @@ TEST_F(StartUpTest, PlantedLinksInTheHostDirectoryAreNeverWrittenThrough) {
   EXPECT_EQ("2000", recordedTotal());
   EXPECT_FALSE(std::filesystem::is_symlink(grandTotalPath()));
   EXPECT_EQ("intact", ecftest::fileBytes(victim));
+  // Nor a second name (hard link) of a file elsewhere under the debug log's name.
+  std::filesystem::remove(hostDir_ + "impdebug1226.txt");
+  std::filesystem::create_hard_link(victim, hostDir_ + "impdebug1226.txt");
+  ImpFisDebug("linha de teste");
+  EXPECT_EQ("intact", ecftest::fileBytes(victim));
 }
 
 // The operator is told why the port did not open: a printer in use by another process is
