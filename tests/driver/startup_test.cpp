@@ -123,9 +123,7 @@ TEST_F(StartUpTest, AnOpenDocumentThatIsNoFiscalReceiptIsCancelledAndNamed) {
     printer().scriptNextAnswer("LeInteiro", 0, 0, std::string("ValorInteiro=") + c.state);
     printer().scriptNextAnswer("CancelaCupom", 0, 0, "");
     ASSERT_TRUE(start());
-    EXPECT_EQ((std::vector<std::string>{"LeData", "LeHora", "EncerraDocumento", "LeInteiro",
-                                        "CancelaCupom"}),
-              printer().commandNames());
+    EXPECT_EQ(1u, printer().commandsNamed("CancelaCupom").size());
     EXPECT_EQ(std::vector<std::string>{"O documento deixado aberto na impressora fiscal foi "
                                        "cancelado: " + c.document + "."},
               op().texts());
