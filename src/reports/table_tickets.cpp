@@ -92,7 +92,8 @@ bool printTableOpening(const std::string& scheme, const std::string& table,
   ordered.open();
   requireFields(ordered, {"CDARVPROD", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
 
-  const bool opened = openManagementReport(scheme);
+  // The opening takes no colour scheme; only the printing and the close show theirs.
+  const bool opened = openManagementReport("");
   print(scheme, blankLine() + blankLine() + hyphenLine() + blankLine() + titleLine("Aber_mesa") +
                     blankLine() + msgPadrao("Mesa") + ": " + table + "\n" + msgPadrao("Emissao") +
                     ": " + issued + "\n" + hyphenLine());
