@@ -110,8 +110,7 @@ bool loadPaymentTypes(Dataset& working, const Dataset& host, const std::string& 
   const DataPacket packet = host.data();
   for (const char* field : {"CDTIPORECE", "NMTIPORECE"}) {
     if (packet.fieldIndex(field) < 0) {
-      const std::string text = std::string("Os tipos de recebimento não têm o campo ") + field +
-                               ": os dados da redução Z não foram exportados.";
+      const std::string text = msgPadrao("ExportaZ_TiposSemCampo", {field});
       logStop(text);
       showNotice(text, scheme);
       return false;

@@ -98,10 +98,7 @@ std::vector<std::string> productLines(Dataset& products) {
 }
 
 std::string balanceLine(double finalBalance) {
-  std::string text = msgPadrao2("SALDO_FIN");
-  const std::size_t slot = text.find("%s");
-  const std::string amount = currencyText(finalBalance);
-  return slot == std::string::npos ? text : text.replace(slot, 2, amount);
+  return fillPlaceholders(msgPadrao2("SALDO_FIN"), {currencyText(finalBalance)});
 }
 
 std::string debitFooter(const DebitSale& sale, double finalBalance) {

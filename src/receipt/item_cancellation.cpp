@@ -7,6 +7,7 @@
 #include "driver/debug_log.h"
 #include "driver/registers.h"
 #include "ecf/module.h"
+#include "host/datamodule.h"
 #include "host/export_guard.h"
 #include "host/operator.h"
 
@@ -34,9 +35,7 @@ bool isItemNumber(const std::string& text) {
 
 bool cancelNumberedItem(const std::string& scheme, const std::string& itemNumber) {
   if (!isItemNumber(itemNumber)) {
-    showNotice("Cancela_ItGenerico: o número do item deve ser um inteiro positivo; nenhum item "
-               "foi cancelado.",
-               scheme);
+    showNotice(msgPadrao("ItemGenerico_Invalido"), scheme);
     return false;
   }
   return cancelItem(Command{"CancelaItemFiscal", {{"NumItem", itemNumber, PARAMETRO_UINT}}},

@@ -81,7 +81,7 @@ bool printTableOpening(const std::string& scheme, const std::string& table,
                        double serviceCharge, double total, double surcharge) {
   TdtmEcf01600& module = ensureDataModule();
   if (!finiteAmounts({discount, serviceCharge, total, surcharge})) {
-    showNotice("Abertura_Mesa: valor inválido (não é um número finito).", scheme);
+    showNotice(msgPadrao("Abertura_Mesa_ValorInvalido"), scheme);
     return false;
   }
   Dataset& ordered = module.cdsParcProdutos;
