@@ -178,6 +178,10 @@ bool isValidUtf8(std::string_view text) { return wellFormedRunEnd(text, 0) == te
 
 bool isAscii(std::string_view text) { return asciiRunEnd(text, 0) == text.size(); }
 
+bool isDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::size_t charCount(std::string_view text) {
   std::size_t count = 0;
   forEachChar(text, [&](long, std::string_view) { ++count; });

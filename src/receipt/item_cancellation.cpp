@@ -1,8 +1,8 @@
 // Cancelling an item of the open fiscal receipt, and the day's total of subtotal
 // surcharges. Each sends its command once: no retry question.
-#include <algorithm>
 #include <string>
 
+#include "base/utf8.h"
 #include "driver/command.h"
 #include "driver/debug_log.h"
 #include "driver/registers.h"
@@ -26,10 +26,7 @@ bool cancelItem(const Command& command, const std::string& debugLine, const std:
 // The printer reads a missing item number as "the last item": a blank or garbled number
 // from the host must never cancel whatever was sold last.
 bool isItemNumber(const std::string& text) {
-  if (text.empty() || text.size() > 9) return false;
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
-  }
+  if (text.size() > 9 || !isDigits(text)) return false;
   return text.find_first_not_of('0') != std::string::npos;
 }
 
