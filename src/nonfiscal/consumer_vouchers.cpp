@@ -14,6 +14,7 @@
 #include "nonfiscal/amount_text.h"
 #include "nonfiscal/nonfiscal_receipt.h"
 #include "nonfiscal/report_blocks.h"
+#include "nonfiscal/report_lines.h"
 #include "nonfiscal/report_primitives.h"
 #include "receipt/drawer_cutter.h"
 
@@ -64,14 +65,14 @@ std::string debitHeading(const DebitSale& sale) {
       .blankLine()
       .blankLine()
       .centred(msgPadrao("ComprDebito"))
-      .rule("-")
+      .dashes()
       .cutLine(msgPadrao("CDCLIE") + sale.customer)
       .cutLine(kCustomerIndent + sale.customerLine2)
-      .rule("-")
+      .dashes()
       .blankLine()
       .cutLine(msgPadrao("CDCons") + sale.consumerCode)
       .cutLine(msgPadrao("NmCons") + sale.consumerName)
-      .rule("-")
+      .dashes()
       .centred(msgPadrao("ProdVend"))
       .spaces()
       .cutLine(msgPadrao("Cabecalho"))
@@ -109,8 +110,8 @@ std::string debitFooter(const DebitSale& sale, double finalBalance) {
   footer.spaces()
       .line(charSubstr(msgPadrao("Total"), 0, kTotalLabelWidth) +
             PadL(amountText(sale.total), kTotalAmountWidth))
-      .rule("-")
-      .append(cutLine(passwordLine))
+      .dashes()
+      .appendCut(passwordLine)
       .spaces()
       .spaces();
   if (sale.balanceMode != kBalanceModeWithoutBalance) footer.append(balanceLine(finalBalance));
@@ -175,7 +176,7 @@ std::string creditPurchaseCopy(double total, double balanceBefore, const std::st
   ReportBlock copy;
   copy.blankLine()
       .centred(msgPadrao("ComprCredito"))
-      .rule("-")
+      .dashes()
       .blankLine()
       .cutLine(msgPadrao("Nr_Deposito") + depositNumber)
       .spaces()
@@ -227,7 +228,7 @@ std::string creditCancellationBlock(const std::string& depositNumber, const std:
   return ReportBlock()
       .blankLine()
       .centred(msgPadrao("Canc_ComprCredito"))
-      .rule("-")
+      .dashes()
       .blankLine()
       .cutLine(msgPadrao("Canc_Deposito") + ": " + depositNumber)
       .spaces()
