@@ -111,13 +111,15 @@ def main(directory):
     rows.append(("dataset: edit + post of one row at 100k", text, "≤ 5 µs",
                  verdict(None if value is None else value <= 5)))
 
-    exact = median(f.seconds("Locate/exact/100000"))
-    text, value = min_median(f.seconds("Locate/ignoring_case/100000"), 1e3, "ms", 2)
-    ok = None
-    if exact and value is not None:
-        text += f" ({value / (exact * 1e3):.1f}× the case-sensitive one, {exact * 1e3:.2f} ms)"
-        ok = value / (exact * 1e3) <= 2
-    rows.append(("locate ignoring case at 100k", text, "≤ 2× the case-sensitive one", verdict(ok)))
+    for prefix, names in (("", "ASCII"), ("accented_", "accented")):
+        exact = median(f.seconds(f"Locate/{prefix}exact/100000"))
+        text, value = min_median(f.seconds(f"Locate/{prefix}ignoring_case/100000"), 1e3, "ms", 2)
+        ok = None
+        if exact and value is not None:
+            text += f" ({value / (exact * 1e3):.1f}× the case-sensitive one, {exact * 1e3:.2f} ms)"
+            ok = value / (exact * 1e3) <= 2
+        rows.append((f"locate ignoring case at 100k, {names} names", text,
+                     "≤ 2× the case-sensitive one", verdict(ok)))
 
     rss = median(f.counter("ResidentAfter3000Items", "rss_mib"))
     rows.append(("host RSS after 3,000 items (module and virtual printer in the host)",

@@ -99,7 +99,7 @@ void printPersonalCreditBalances(const std::string& scheme, const std::string& t
   ReportInProgress report(scheme);
   report.open();
   ReportBlock block;
-  block.blankLine().centred(title).line(std::string(kReportLineWidth, ' '));
+  block.blankLine().centred(title).spaces();
   double total = 0;
   for (toFirstRow(balances); !balances.eof(); balances.next()) {
     const double balance = fieldNumber(balances, "VRSALDCONFAM");

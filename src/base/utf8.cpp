@@ -178,6 +178,10 @@ bool isValidUtf8(std::string_view text) { return wellFormedRunEnd(text, 0) == te
 
 bool isAscii(std::string_view text) { return asciiRunEnd(text, 0) == text.size(); }
 
+bool isDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::size_t charCount(std::string_view text) {
   std::size_t count = 0;
   forEachChar(text, [&](long, std::string_view) { ++count; });
@@ -226,6 +230,29 @@ std::optional<bool> compareAsciiPrefix(std::string_view a, std::string_view b,
   return a.size() == b.size();
 }
 
+// The accented letters of Portuguese names are two bytes, 0xC3 and one of 0x80 to 0xBF
+// (U+00C0 to U+00FF); upper-casing one of them takes 0x20 off its second byte. Compares
+// such a pair at `pos` in both texts without decoding it: nothing when either is anything
+// else (or U+00FF, whose upper case lies outside the range).
+std::optional<bool> compareLatinLetter(std::string_view a, std::string_view b,
+                                       std::size_t pos) {
+  constexpr unsigned char kLead = 0xC3;
+  if (pos + 1 >= a.size()) return std::nullopt;
+  const auto leadA = static_cast<unsigned char>(a[pos]);
+  const auto leadB = static_cast<unsigned char>(b[pos]);
+  const auto secondA = static_cast<unsigned char>(a[pos + 1]);
+  const auto secondB = static_cast<unsigned char>(b[pos + 1]);
+  if (leadA != kLead || leadB != kLead || secondA < 0x80 || secondA > 0xBE || secondB < 0x80 ||
+      secondB > 0xBE) {
+    return std::nullopt;
+  }
+  // 0xB7 is U+00F7, the division sign: no letter, no case.
+  const auto upper = [](unsigned char second) {
+    return second >= 0xA0 && second != 0xB7 ? second - 0x20 : second;
+  };
+  return upper(secondA) == upper(secondB);
+}
+
 }  // namespace
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
@@ -236,8 +263,35 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   std::size_t rest = 0;
   if (const auto settled = compareAsciiPrefix(a, b, rest)) return *settled;
   // The ASCII characters before `rest` are whole characters, so the tails start on a
-  // character boundary in both texts.
-  return upperCase(a.substr(rest)) == upperCase(b.substr(rest));
+  // character boundary in both texts. From there the texts are compared character by
+  // character in place, as their upper-case forms would compare: accented names are
+  // common, and copying each row's value to compare it would cost far more than the
+  // comparison itself.
+  std::size_t pos = rest;
+  while (pos < a.size()) {
+    if (isAscii(a[pos]) && isAscii(b[pos])) {
+      if (a[pos] != b[pos] && asciiUpper(a[pos]) != asciiUpper(b[pos])) return false;
+      ++pos;
+      continue;
+    }
+    if (const auto settled = compareLatinLetter(a, b, pos)) {
+      if (!*settled) return false;
+      pos += 2;
+      continue;
+    }
+    std::size_t lengthA = 1;
+    std::size_t lengthB = 1;
+    const long codeA = decodeAt(a, pos, lengthA);
+    const long codeB = decodeAt(b, pos, lengthB);
+    // A malformed byte stays as it is in the upper-case form: equal only to itself.
+    if (codeA < 0 || codeB < 0) {
+      if (codeA >= 0 || codeB >= 0 || a[pos] != b[pos]) return false;
+    } else if (lengthA != lengthB || upperOf(codeA) != upperOf(codeB)) {
+      return false;
+    }
+    pos += lengthA;
+  }
+  return true;
 }
 
 std::string foldCaseAndAccents(std::string_view text) {

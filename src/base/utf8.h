@@ -13,6 +13,9 @@ std::string repairUtf8(std::string_view text);
 bool isValidUtf8(std::string_view text);
 // Whether every byte is ASCII: such text reads the same in UTF-8 and Windows-1252.
 bool isAscii(std::string_view text);
+// Whether the text is one or more of the digits 0 to 9, and nothing else: how a printer
+// counter, code or date part is told from an empty or garbled answer.
+bool isDigits(std::string_view text);
 
 // Number of characters of (possibly malformed) text; a malformed byte counts as one.
 std::size_t charCount(std::string_view text);

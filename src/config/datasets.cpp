@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "host/datamodule.h"
+#include "host/dataset_definitions.h"
 
 namespace ecf {
 namespace {

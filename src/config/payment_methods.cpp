@@ -226,8 +226,7 @@ class Reconciliation {
 void checkHostFields(const Dataset& paymentTypes) {
   for (const char* field : kHostFields) {
     if (!paymentTypes.hasField(field)) {
-      throw DatasetError("Os tipos de recebimento não têm o campo " + std::string(field) +
-                         ": as formas de pagamento da impressora não foram conferidas.");
+      throw DatasetError(msgPadrao("FormasPgto_TiposSemCampo", {field}));
     }
   }
 }

@@ -1,8 +1,6 @@
 // The printer's identity, state and counters.
 #include "config/status.h"
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "base/dateformat.h"
@@ -25,12 +23,6 @@ constexpr int kCashierCounterWidth = 4;
 constexpr int kZReductionPending = 8;  // LeIndicadores selector of FLAG_Z_PENDENTE
 constexpr std::int32_t kDrawerQueryStarted = 1;
 
-// A counter is digits only: an empty or garbled answer must not pass for counter zero.
-bool isCounter(const std::string& value) {
-  return !value.empty() && std::all_of(value.begin(), value.end(), [](char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-  });
-}
 
 
 // One register read for the identification data: the command, the parameter and the
@@ -132,7 +124,8 @@ std::string readReceiptCounter(const std::string& scheme) {
     return "";
   }
   const std::string value = valueAfterPrefix(returned, kIntegerPrefix);
-  if (!isCounter(value)) {
+  // An empty or garbled answer must not pass for counter zero.
+  if (!isDigits(value)) {
     writeDebugLine("Retorna Impressora: COO ilegivel: " + value);
     return "";
   }
@@ -205,7 +198,7 @@ ECF_API bool InfImpTerm(const std::string& scheme, const std::string& /*unused1*
     }
     const std::string value = ecf::valueAfterPrefix(returned, ecf::kIntegerPrefix);
     ecf::writeDebugLine("Retorno Impressora: " + value);
-    if (!ecf::isCounter(value)) return false;
+    if (!ecf::isDigits(value)) return false;
     counter = ecf::Ajusta(value, ecf::kCashierCounterWidth);
     return true;
   });

@@ -5,6 +5,7 @@
 
 #include "base/numberformat.h"
 #include "base/utf8.h"
+#include "config/table_answers.h"
 #include "driver/command.h"
 #include "driver/debug_log.h"
 #include "ecf/module.h"
@@ -32,24 +33,17 @@ std::string characters(std::string_view text, std::string_view key, std::size_t 
   return Trim(charSubstr(text.substr(at + key.size()), 0, count));
 }
 
-bool allDigits(std::string_view text) {
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 // The rate in an answer such as
 //   AliquotaICMS=Y CodAliquotaProgramavel=01 PercentualAliquota=7,00
 // or nothing when the answer does not have that layout.
 std::optional<TaxRate> parseRate(const std::string& returned) {
   const std::string code = characters(returned, "CodAliquotaProgramavel=", 2);
-  const std::string percentage = characters(returned, "PercentualAliquota=", 5);
+  const std::string percentage = Trim(ratePercentage(returned).value_or(""));
   // Percentages come as one or two digits, a decimal separator and two decimals.
   const std::size_t separator = percentage.find_first_of(",.");
-  if (code.empty() || !allDigits(code) || separator == std::string::npos || separator < 1 ||
-      separator > 2 || percentage.size() != separator + 3 ||
-      !allDigits(percentage.substr(0, separator)) || !allDigits(percentage.substr(separator + 1))) {
+  if (!isDigits(code) || separator == std::string::npos || separator < 1 || separator > 2 ||
+      percentage.size() != separator + 3 || !isDigits(percentage.substr(0, separator)) ||
+      !isDigits(percentage.substr(separator + 1))) {
     return std::nullopt;
   }
   return TaxRate{Ajusta(code, 2) + Ajusta(percentage, 5),

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/utf8.h"
+#include "config/table_answers.h"
 #include "driver/command.h"
 #include "driver/debug_log.h"
 #include "driver/registers.h"
@@ -17,9 +18,6 @@ namespace ecf {
 namespace {
 
 constexpr int kTableSize = 15;
-// Names on the printer are compared on this many characters: the longest name the
-// system uses, "CONTRA-VALE EMITIDO".
-constexpr int kNameWidth = 19;
 
 enum Role { kSupply, kWithdrawal, kChangeVoucher, kCreditPurchase, kReport, kConsumerSale,
             kCreditCancel, kRoleCount };
@@ -58,9 +56,7 @@ std::vector<std::string> readTotalizerNames(const std::string& scheme) {
                   returned)) {
       break;
     }
-    names.push_back(
-        Trim(TamFixo(Trim(quotedValueBefore(returned, "NomeNaoFiscal=", "TipoNaoFiscal=")),
-                     kNameWidth)));
+    names.push_back(nonFiscalName(returned));
   }
   return names;
 }
@@ -73,7 +69,8 @@ RoleIds matchRoles(const std::vector<std::string>& names) {
   RoleIds ids;
   for (std::size_t code = 0; code < names.size(); ++code) {
     for (const RoleDefinition& definition : kDefinitionOrder) {
-      const std::string wanted = Trim(charSubstr(msgPadrao(definition.matchKey), 0, kNameWidth));
+      const std::string wanted =
+          Trim(charSubstr(msgPadrao(definition.matchKey), 0, kNonFiscalNameWidth));
       if (names[code] == wanted) ids[definition.role] = twoDigits(static_cast<int>(code));
     }
   }
@@ -90,7 +87,8 @@ void defineMissingRoles(RoleIds& ids, int freeCode, const std::string& scheme) {
     const Command define{"DefineNaoFiscal",
                          {{"CodNaoFiscal", twoDigits(freeCode), PARAMETRO_UINT},
                           {"DescricaoNaoFiscal", "", PARAMETRO_STRING},
-                          {"NomeNaoFiscal", charSubstr(name, 0, kNameWidth), PARAMETRO_STRING},
+                          {"NomeNaoFiscal", charSubstr(name, 0, kNonFiscalNameWidth),
+                           PARAMETRO_STRING},
                           {"TipoNaoFiscal", definition.kind, PARAMETRO_INDICADOR}}};
     const std::string line =
         executedLine("DefineNaoFiscal : " + std::to_string(freeCode) + " - " + name);
@@ -132,7 +130,9 @@ ECF_API void CarregaTotalizador(std::string& changeVoucherId, std::string& consu
 
     const std::vector<std::string> names = ecf::readTotalizerNames(scheme);
     std::string fields;
-    for (const std::string& name : names) fields += ecf::TamFixo(name, ecf::kNameWidth);
+    for (const std::string& name : names) {
+      fields += ecf::TamFixo(name, ecf::kNonFiscalNameWidth);
+    }
     ecf::writeDebugLine("Retorno da Impressora : " + fields);
 
     ids = ecf::matchRoles(names);

@@ -6,6 +6,7 @@
 #include "driver/command.h"
 #include "driver/debug_log.h"
 #include "ecf/module.h"
+#include "host/datamodule.h"
 #include "host/export_guard.h"
 #include "host/operator.h"
 
@@ -32,9 +33,8 @@ bool printDetailReading(const std::string& scheme, const std::string& kind,
                       {"COOInicial", start, PARAMETRO_ULONG},
                       {"Destino", "I", PARAMETRO_STRING}};
   } else {
-    const std::string text = "Tipo de leitura da memória fiscal \"" +
-                             charSubstr(repairUtf8(kind), 0, 20) +
-                             "\" desconhecido: use D (datas) ou R (COO).";
+    const std::string text =
+        msgPadrao("LeituraMF_TipoDesconhecido", {charSubstr(repairUtf8(kind), 0, 20)});
     writeDebugLine("Memoria_Fiscal_Imp: " + text);
     showNotice(text, scheme);
     return false;

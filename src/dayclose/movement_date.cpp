@@ -1,10 +1,9 @@
 #include "dayclose/movement_date.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 
+#include "base/utf8.h"
 #include "driver/command.h"
 #include "driver/debug_log.h"
 #include "driver/registers.h"
@@ -17,12 +16,6 @@ namespace {
 
 // The printer's answer while no fiscal day is open.
 constexpr const char* kNoDayOpen = "000000";
-
-bool allDigits(const std::string& text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-  });
-}
 
 int number(const std::string& digits) { return std::stoi(digits); }
 
@@ -37,7 +30,7 @@ bool parseOpeningDate(const std::string& text, const DateTime& today, DateTime& 
   } else {
     return false;
   }
-  if (!allDigits(day) || !allDigits(month) || !allDigits(year)) return false;
+  if (!isDigits(day) || !isDigits(month) || !isDigits(year)) return false;
   const int fullYear =
       year.size() == 2 ? today.year() / 100 * 100 + number(year) : number(year);
   if (!DateTime::isValid(fullYear, number(month), number(day))) return false;

@@ -1,6 +1,7 @@
 #include "dayclose/z_datasets.h"
 
 #include "host/datamodule.h"
+#include "host/dataset_definitions.h"
 
 namespace ecf {
 namespace {

@@ -19,7 +19,4 @@ std::vector<FieldDef> zTableFields(ZTable table);
 // earlier row survives.
 void recreateEmpty(Dataset& dataset, ZTable table);
 
-// Gives the data module's Z datasets and their auxiliary copies their layouts.
-void defineDayCloseDatasets(TdtmEcf01600& module);
-
 }  // namespace ecf

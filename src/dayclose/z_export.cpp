@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -17,6 +16,7 @@
 #include "base/env.h"
 #include "base/utf8.h"
 #include "config/status.h"
+#include "config/table_answers.h"
 #include "dayclose/movement_date.h"
 #include "dayclose/z_datasets.h"
 #include "driver/command.h"
@@ -35,9 +35,6 @@ namespace {
 constexpr int kTableSlots = 15;  // codes 0 to 14 of each printer table
 constexpr const char* kCashTypeName = "DINHEIRO";
 constexpr int kMethodNameWidth = 16;
-constexpr int kTotalizerNameWidth = 19;
-constexpr std::string_view kRateKey = "PercentualAliquota=";
-constexpr std::size_t kRateWidth = 5;  // "18,00"
 
 // The day's amounts, in the order they are read, with the field each one fills.
 constexpr std::array<std::pair<const char*, const char*>, 10> kDayAmounts{{
@@ -63,16 +60,10 @@ void logStop(const std::string& reason) { writeDebugLine("ExportRedZ interrompid
 
 std::string slotCode(int slot) { return Ajusta(std::to_string(slot), 2); }
 
-bool isCounter(const std::string& value) {
-  return !value.empty() && std::all_of(value.begin(), value.end(), [](char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-  });
-}
-
 std::string readCounter(const std::string& name) {
   const std::string value = readInteger(name, false);
   if (value.empty()) throw ExportStopped("registrador " + name + " não lido");
-  if (!isCounter(value)) {
+  if (!isDigits(value)) {
     throw ExportStopped("registrador " + name + " com valor '" + value + "', que não é um contador");
   }
   return value;
@@ -110,8 +101,7 @@ bool loadPaymentTypes(Dataset& working, const Dataset& host, const std::string& 
   const DataPacket packet = host.data();
   for (const char* field : {"CDTIPORECE", "NMTIPORECE"}) {
     if (packet.fieldIndex(field) < 0) {
-      const std::string text = std::string("Os tipos de recebimento não têm o campo ") + field +
-                               ": os dados da redução Z não foram exportados.";
+      const std::string text = msgPadrao("ExportaZ_TiposSemCampo", {field});
       logStop(text);
       showNotice(text, scheme);
       return false;
@@ -184,13 +174,11 @@ class ZBuilder {
                     false, returned)) {
         continue;
       }
-      const std::size_t key = returned.find(kRateKey);
-      if (key == std::string::npos) {
+      const std::optional<std::string> percentage = ratePercentage(returned);
+      if (!percentage) {
         throw ExportStopped("alíquota " + slotCode(slot) + " sem percentual: " + returned);
       }
-      const double rate = printerValue(
-          charSubstr(std::string_view(returned).substr(key + kRateKey.size()), 0, kRateWidth),
-          "alíquota " + slotCode(slot));
+      const double rate = printerValue(*percentage, "alíquota " + slotCode(slot));
       const double tax = readAmount("TotalDiaImpostoAliquota[" + code + "]");
       // A rate of zero collects nothing on any base: zero, not a division by zero.
       const double base = rate == 0.0 ? 0.0 : tax * 100.0 / rate;
@@ -214,9 +202,7 @@ class ZBuilder {
                     returned)) {
         continue;
       }
-      const std::string name = Trim(TamFixo(
-          Trim(quotedValueBefore(returned, "NomeNaoFiscal=", "TipoNaoFiscal=")),
-          kTotalizerNameWidth));
+      const std::string name = nonFiscalName(returned);
       Dataset& totals = module_.cdsTotNFiscRedZ;
       startRow(totals);
       totals.setValue("NRTOTNFISCRZ", slotCode(slot));

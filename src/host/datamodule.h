@@ -1,6 +1,7 @@
 // The single data module instance, created on demand.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ TdtmEcf01600& dataModule();
 // Catalogue lookups through the data module.
 std::string msgPadrao(std::string_view key);
 std::string msgPadrao2(std::string_view key);
+// A text whose "%s" placeholders take `values` in order; a placeholder left without a
+// value stays as it is, a value left without a placeholder is dropped.
+std::string fillPlaceholders(std::string text, std::initializer_list<std::string_view> values);
+std::string msgPadrao(std::string_view key, std::initializer_list<std::string_view> values);
 
 // The key of the vendor contact line that receipts' footers and printed tickets and
 // reports carry: one catalogue text for the whole module.

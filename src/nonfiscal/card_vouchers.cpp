@@ -53,16 +53,14 @@ class TefPrinting {
     while (error_) {
       if (!askToPrintAgain()) {
         // The report is left as it is; the host decides about the transactions.
-        error_ = false;
         reportOpen_ = false;
-        if (!EmptyString(coo_)) result_ = false;
-        break;
+        return false;
       }
       startNewReport();
       printPass();
     }
     if (reportOpen_) closeDocument(scheme_);
-    return result_;
+    return printed_;
   }
 
  private:
@@ -89,7 +87,7 @@ class TefPrinting {
         return;
       }
       reportOpen_ = false;
-      if (!EmptyString(coo_)) result_ = true;
+      printed_ = true;
     }
   }
 
@@ -126,7 +124,9 @@ class TefPrinting {
   std::string coo_;
   bool reportOpen_ = false;  // a refused block left the report open
   bool error_ = false;
-  bool result_ = false;
+  // Only a pass the printer closed puts the vouchers on paper, whatever the COO's text:
+  // a host cancels the card transactions when the result is false.
+  bool printed_ = false;
 };
 
 }  // namespace

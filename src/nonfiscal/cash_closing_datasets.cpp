@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/datamodule.h"
+#include "host/dataset_definitions.h"
 
 namespace ecf {
 namespace {

@@ -14,6 +14,7 @@
 #include "nonfiscal/amount_text.h"
 #include "nonfiscal/nonfiscal_receipt.h"
 #include "nonfiscal/report_blocks.h"
+#include "nonfiscal/report_lines.h"
 #include "nonfiscal/report_primitives.h"
 #include "receipt/drawer_cutter.h"
 
@@ -64,14 +65,14 @@ std::string debitHeading(const DebitSale& sale) {
       .blankLine()
       .blankLine()
       .centred(msgPadrao("ComprDebito"))
-      .rule("-")
+      .dashes()
       .cutLine(msgPadrao("CDCLIE") + sale.customer)
       .cutLine(kCustomerIndent + sale.customerLine2)
-      .rule("-")
+      .dashes()
       .blankLine()
       .cutLine(msgPadrao("CDCons") + sale.consumerCode)
       .cutLine(msgPadrao("NmCons") + sale.consumerName)
-      .rule("-")
+      .dashes()
       .centred(msgPadrao("ProdVend"))
       .spaces()
       .cutLine(msgPadrao("Cabecalho"))
@@ -98,10 +99,7 @@ std::vector<std::string> productLines(Dataset& products) {
 }
 
 std::string balanceLine(double finalBalance) {
-  std::string text = msgPadrao2("SALDO_FIN");
-  const std::size_t slot = text.find("%s");
-  const std::string amount = currencyText(finalBalance);
-  return slot == std::string::npos ? text : text.replace(slot, 2, amount);
+  return fillPlaceholders(msgPadrao2("SALDO_FIN"), {currencyText(finalBalance)});
 }
 
 std::string debitFooter(const DebitSale& sale, double finalBalance) {
@@ -112,8 +110,8 @@ std::string debitFooter(const DebitSale& sale, double finalBalance) {
   footer.spaces()
       .line(charSubstr(msgPadrao("Total"), 0, kTotalLabelWidth) +
             PadL(amountText(sale.total), kTotalAmountWidth))
-      .rule("-")
-      .append(cutLine(passwordLine))
+      .dashes()
+      .appendCut(passwordLine)
       .spaces()
       .spaces();
   if (sale.balanceMode != kBalanceModeWithoutBalance) footer.append(balanceLine(finalBalance));
@@ -178,7 +176,7 @@ std::string creditPurchaseCopy(double total, double balanceBefore, const std::st
   ReportBlock copy;
   copy.blankLine()
       .centred(msgPadrao("ComprCredito"))
-      .rule("-")
+      .dashes()
       .blankLine()
       .cutLine(msgPadrao("Nr_Deposito") + depositNumber)
       .spaces()
@@ -230,7 +228,7 @@ std::string creditCancellationBlock(const std::string& depositNumber, const std:
   return ReportBlock()
       .blankLine()
       .centred(msgPadrao("Canc_ComprCredito"))
-      .rule("-")
+      .dashes()
       .blankLine()
       .cutLine(msgPadrao("Canc_Deposito") + ": " + depositNumber)
       .spaces()

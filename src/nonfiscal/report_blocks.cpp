@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "base/textlayout.h"
 #include "base/utf8.h"
 
 namespace ecf {
@@ -32,38 +31,6 @@ std::vector<std::string> chunkFreeText(std::string_view text) {
   return blocks;
 }
 
-// ---- Blocks built line by line ----
-
-ReportBlock& ReportBlock::line(std::string_view text) {
-  text_ += text;
-  text_ += '\n';
-  return *this;
-}
-
-ReportBlock& ReportBlock::dashes(int count) { return line(replicate("-", count)); }
-
-ReportBlock& ReportBlock::centred(std::string_view text) {
-  return line(centre(text, kReportLineWidth));
-}
-
-}  // namespace ecf
-
-// ---- full-width rules of the restaurant tickets ----
-namespace ecf {
-
-std::string fullWidthLine(std::string_view character) {
-  return replicate(character, kReportLineWidth) + "\n";
-}
-
-}  // namespace ecf
-
-// ---- fixed-width lines and line-counted blocks (consumer and card vouchers) ----
-namespace ecf {
-
-std::string cutLine(std::string_view text) {
-  return charSubstr(text, 0, static_cast<std::size_t>(kReportLineWidth));
-}
-
 std::vector<std::string> chunkLines(std::string_view text, std::size_t linesPerBlock) {
   std::vector<std::string> blocks;
   std::string block;
@@ -84,19 +51,6 @@ std::vector<std::string> chunkLines(std::string_view text, std::size_t linesPerB
   // A trailing part with no line feed would never make a whole line: it goes alone.
   if (position < text.size()) blocks.emplace_back(text.substr(position));
   return blocks;
-}
-
-ReportBlock& ReportBlock::cutLine(std::string_view text) { return line(ecf::cutLine(text)); }
-
-ReportBlock& ReportBlock::rule(std::string_view character) {
-  return line(replicate(character, kReportLineWidth));
-}
-
-ReportBlock& ReportBlock::spaces() { return line(std::string(kReportLineWidth, ' ')); }
-
-ReportBlock& ReportBlock::append(std::string_view text) {
-  text_ += text;
-  return *this;
 }
 
 }  // namespace ecf

@@ -1,5 +1,6 @@
 #include "nonfiscal/report_in_progress.h"
 
+#include "nonfiscal/report_blocks.h"
 #include "nonfiscal/report_primitives.h"
 
 namespace ecf {
@@ -15,6 +16,11 @@ ReportInProgress::~ReportInProgress() {
 
 bool ReportInProgress::open() {
   open_ = openManagementReport(scheme_);
+  return open_;
+}
+
+bool ReportInProgress::openWithoutScheme() {
+  open_ = openManagementReport("");
   return open_;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "nonfiscal/report_blocks.h"
+#include "nonfiscal/report_lines.h"
 
 namespace ecf {
 
@@ -23,6 +23,9 @@ class ReportInProgress {
 
   // AbreGerencial; true when the printer accepted it.
   bool open();
+  // The same with an empty colour scheme, for a report whose opening must not show a
+  // refusal in the host's scheme; the blocks and the close still show theirs.
+  bool openWithoutScheme();
   // Prints the block's first 620 characters and empties the block; true when accepted.
   bool print(ReportBlock& block);
   // EncerraDocumento; true when accepted. After it nothing is left to close.

@@ -166,8 +166,7 @@ void ReceiptClosing::consolidatePayments() {
 void ReceiptClosing::locatePaymentType(const std::string& code) {
   Dataset& types = module_.cdsRecebAux;
   if (types.isEmpty() || !types.locate("CDTIPORECE", Variant(code))) {
-    throw std::runtime_error("Tipo de recebimento " + code +
-                             " não encontrado nos tipos de recebimento da venda.");
+    throw std::runtime_error(msgPadrao("TipoReceb_NaoEncontrado", {code}));
   }
 }
 

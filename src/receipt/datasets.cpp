@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "host/datamodule.h"
+#include "host/dataset_definitions.h"
 #include "receipt/receipt_datasets.h"
 
 namespace ecf {

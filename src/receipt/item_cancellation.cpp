@@ -1,12 +1,13 @@
 // Cancelling an item of the open fiscal receipt, and the day's total of subtotal
 // surcharges. Each sends its command once: no retry question.
-#include <algorithm>
 #include <string>
 
+#include "base/utf8.h"
 #include "driver/command.h"
 #include "driver/debug_log.h"
 #include "driver/registers.h"
 #include "ecf/module.h"
+#include "host/datamodule.h"
 #include "host/export_guard.h"
 #include "host/operator.h"
 
@@ -25,18 +26,13 @@ bool cancelItem(const Command& command, const std::string& debugLine, const std:
 // The printer reads a missing item number as "the last item": a blank or garbled number
 // from the host must never cancel whatever was sold last.
 bool isItemNumber(const std::string& text) {
-  if (text.empty() || text.size() > 9) return false;
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
-  }
+  if (text.size() > 9 || !isDigits(text)) return false;
   return text.find_first_not_of('0') != std::string::npos;
 }
 
 bool cancelNumberedItem(const std::string& scheme, const std::string& itemNumber) {
   if (!isItemNumber(itemNumber)) {
-    showNotice("Cancela_ItGenerico: o número do item deve ser um inteiro positivo; nenhum item "
-               "foi cancelado.",
-               scheme);
+    showNotice(msgPadrao("ItemGenerico_Invalido"), scheme);
     return false;
   }
   return cancelItem(Command{"CancelaItemFiscal", {{"NumItem", itemNumber, PARAMETRO_UINT}}},

@@ -23,7 +23,7 @@ double bagAmount(const Variant& bag, std::string_view field) {
   const double value = bagField(bag, field).toNumber(hostSettings());
   // An infinite or undefined amount would reach the printer as letters.
   if (!std::isfinite(value)) {
-    throw std::invalid_argument("Campo " + std::string(field) + " não é um número finito.");
+    throw std::invalid_argument(msgPadrao("Campo_NaoFinito", {field}));
   }
   return value;
 }

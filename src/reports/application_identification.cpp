@@ -83,8 +83,7 @@ ECF_API void ImprimeDadosPaf(const ecf::Variant* values, std::int32_t high,
   ecf::guardedVoid("ImprimeDadosPaf", scheme, [&] {
     // Fewer values would leave the report without its data: refuse before printing.
     if (values == nullptr || high < ecf::kLowestHighIndex) {
-      ecf::showNotice("ImprimeDadosPaf: a lista de parâmetros precisa de ao menos 5 valores.",
-                      scheme);
+      ecf::showNotice(ecf::msgPadrao("DadosPaf_ListaCurta"), scheme);
       return;
     }
     ecf::printApplicationIdentification(scheme, input);

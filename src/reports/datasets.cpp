@@ -1,5 +1,6 @@
 // Field definitions of the datasets the management reports read as they stand.
 #include "host/datamodule.h"
+#include "host/dataset_definitions.h"
 
 namespace ecf {
 

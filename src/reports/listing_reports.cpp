@@ -18,8 +18,8 @@
 #include "host/export_guard.h"
 #include "host/hostlib.h"
 #include "host/module_env.h"
-#include "nonfiscal/report_blocks.h"
-#include "nonfiscal/report_primitives.h"
+#include "nonfiscal/amount_text.h"
+#include "nonfiscal/report_in_progress.h"
 #include "reports/report_values.h"
 
 namespace ecf {
@@ -55,24 +55,28 @@ void printPaymentTypeReport(const std::string& scheme, const Variant& packet) {
   std::map<std::int64_t, PaymentTypeTotal> totals;
   DateTime currentDate;  // the zero date: no date block yet
 
-  openManagementReport(scheme);
-  printTextBlock(scheme, Centraliza("Relatório de totalizadores fiscais", kReportLineWidth) + "\n");
-  printTextBlock(scheme, issueLine() + "\n");
-  printTextBlock(scheme, "\n");
+  ReportInProgress report(scheme);
+  ReportBlock block;
+  report.open();
+  // A failure on the way leaves the report as it stands on the printer.
+  report.leaveOpen();
+  report.print(block.centred("Relatório de totalizadores fiscais"));
+  report.print(block.line(issueLine()));
+  report.print(block.blankLine());
   for (rows.first(); !rows.eof(); rows.next()) {
     const DateTime date = rows.asDateTime("DTMOVIMCAIXA");
     if (date != currentDate) {
-      if (currentDate != DateTime()) printTextBlock(scheme, "\n\n");
+      if (currentDate != DateTime()) report.print(block.blankLine().blankLine());
       currentDate = date;
-      printTextBlock(scheme, "Data: " + shortDate(date, hostSettings()) + "\n");
-      printTextBlock(scheme, TamFixo("Código   Nome            Tipo", 32) +
-                                 TamFixoR("   Valor", 16) + "\n");
+      report.print(block.line("Data: " + shortDate(date, hostSettings())));
+      report.print(
+          block.line(TamFixo("Código   Nome            Tipo", 32) + TamFixoR("   Valor", 16)));
     }
     const std::string code = fieldText(rows, "CDTIPORECE");
     const std::string name = fieldText(rows, "NMTIPORECE");
     const double value = fieldNumber(rows, "VRMOVIVEND");
-    printTextBlock(scheme, TamFixo(code + Replicate(" ", 6) + name, 24) + TamFixo(" ECF", 10) +
-                               "  " + amountColumn(money(value), 12) + "\n");
+    report.print(block.line(TamFixo(code + Replicate(" ", 6) + name, 24) + TamFixo(" ECF", 10) +
+                            "  " + amountColumn(currencyText(value), 12)));
     PaymentTypeTotal& total = totals[paymentTypeCode(code)];
     total.sum += value;
     if (total.code.empty()) {
@@ -80,15 +84,14 @@ void printPaymentTypeReport(const std::string& scheme, const Variant& packet) {
       total.name = name;
     }
   }
-  printTextBlock(scheme, "\n");
-  printTextBlock(scheme,
-                 Centraliza("Somatório dos totalizadores no período", kReportLineWidth) + "\n\n");
+  report.print(block.blankLine());
+  report.print(block.centred("Somatório dos totalizadores no período").blankLine());
   for (const auto& [number, total] : totals) {
-    printTextBlock(scheme, TamFixo(total.code + Replicate(" ", 6) + total.name, 30) + "  " +
-                               amountColumn(money(total.sum), 16) + "\n");
+    report.print(block.line(TamFixo(total.code + Replicate(" ", 6) + total.name, 30) + "  " +
+                            amountColumn(currencyText(total.sum), 16)));
   }
-  printTextBlock(scheme, "\n");
-  closeDocument(scheme);
+  report.print(block.blankLine());
+  report.close();
 }
 
 // ---- open tables and order pads ----
@@ -117,28 +120,30 @@ bool printOpenTables(const std::string& scheme, const Variant& packet) {
   requireFields(rows, {"DSCOMANDA", "NRMESA", "DTHRABERMESA"});
   std::optional<OpenSection> current;
 
-  openManagementReport(scheme);
-  printTextBlock(scheme, Replicate(" ", 15) + "Mesas Abertas\n\n");
-  printTextBlock(scheme, issueLine() + "\n");
+  ReportInProgress report(scheme);
+  ReportBlock block;
+  report.open();
+  report.print(block.line(Replicate(" ", 15) + "Mesas Abertas").blankLine());
+  report.print(block.line(issueLine()));
   for (rows.first(); !rows.eof(); rows.next()) {
     const std::string orderPad = fieldText(rows, "DSCOMANDA");
     const OpenSection section = sectionOf(orderPad);
     // Rows come in the host's order: a section that comes back gets its heading again.
     if (section != current) {
       current = section;
-      printTextBlock(scheme, "\n\n");
-      printTextBlock(scheme, sectionTitle(section) + "\n");
-      printTextBlock(scheme, section == OpenSection::Tables
-                                 ? "Nrº da Mesa      Data/Hora de abertura\n"
-                                 : "Nrº da Comanda   Data/Hora de abertura\n");
+      report.print(block.blankLine().blankLine());
+      report.print(block.line(sectionTitle(section)));
+      report.print(block.line(section == OpenSection::Tables
+                                  ? "Nrº da Mesa      Data/Hora de abertura"
+                                  : "Nrº da Comanda   Data/Hora de abertura"));
     }
     const std::string opened = fieldText(rows, "DTHRABERMESA");
-    printTextBlock(scheme, section == OpenSection::Tables
-                               ? fieldText(rows, "NRMESA") + Replicate(" ", 13) + opened + "\n"
-                               : orderPad + Replicate(" ", 7) + opened + "\n");
+    report.print(block.line(section == OpenSection::Tables
+                                ? fieldText(rows, "NRMESA") + Replicate(" ", 13) + opened
+                                : orderPad + Replicate(" ", 7) + opened));
   }
-  printTextBlock(scheme, "\n");
-  return closeDocument(scheme);
+  report.print(block.blankLine());
+  return report.close();
 }
 
 // ---- products moved between tables ----
@@ -156,7 +161,7 @@ std::string transferredProduct(const Dataset& rows) {
            quantity;
   }
   return TamFixo(item, kItemWidth) + " " +
-         amountColumn(money(fieldNumber(rows, "VRPRECCOMVEN")), 10) + "\n";
+         amountColumn(currencyText(fieldNumber(rows, "VRPRECCOMVEN")), 10);
 }
 
 void printTableTransfers(const std::string& scheme, const Variant& packet) {
@@ -167,21 +172,23 @@ void printTableTransfers(const std::string& scheme, const Variant& packet) {
   // Destination and origin, compared as a pair: "12" and "3" are not "1" and "23".
   std::optional<std::pair<std::string, std::string>> current;
 
-  openManagementReport(scheme);
-  printTextBlock(scheme, issueLine() + "\n\n\n");
+  ReportInProgress report(scheme);
+  ReportBlock block;
+  report.open();
+  report.print(block.line(issueLine()).blankLine().blankLine());
   for (rows.first(); !rows.eof(); rows.next()) {
     const std::string destination = fieldText(rows, "NRMESA");
     const std::string origin = fieldText(rows, "NRMESADSCOMORIT");
     if (current != std::make_pair(destination, origin)) {
-      if (current) printTextBlock(scheme, "\n");
+      if (current) report.print(block.blankLine());
       current = std::make_pair(destination, origin);
-      printTextBlock(scheme, "Mes Origem: " + origin + " -> Mesa Destino: " + destination + "\n");
-      printTextBlock(scheme, "Código  -  Nome Produto   -    Qtde. -  Vr Unit.\n");
+      report.print(block.line("Mes Origem: " + origin + " -> Mesa Destino: " + destination));
+      report.print(block.line("Código  -  Nome Produto   -    Qtde. -  Vr Unit."));
     }
-    printTextBlock(scheme, transferredProduct(rows));
+    report.print(block.line(transferredProduct(rows)));
   }
-  printTextBlock(scheme, "\n");
-  closeDocument(scheme);
+  report.print(block.blankLine());
+  report.close();
 }
 
 }  // namespace

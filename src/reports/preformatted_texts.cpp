@@ -1,30 +1,12 @@
 // Documents the host lays out itself (a table's bill check, an exchange voucher), printed
 // as one management report in blocks cut at line boundaries.
+#include <cstdint>
 #include <string>
 
 #include "base/utf8.h"
-#include "config/status.h"
 #include "ecf/module.h"
 #include "host/export_guard.h"
 #include "nonfiscal/free_text_report.h"
-#include "nonfiscal/report_blocks.h"
-#include "nonfiscal/report_primitives.h"
-
-namespace ecf {
-namespace {
-
-// As the free-text report, with the report's receipt counter read right after the opening,
-// so the host can file the bill check under it.
-bool printBillCheck(const std::string& scheme, std::string_view document,
-                    std::string& receiptCounter) {
-  openManagementReport(scheme);
-  receiptCounter = readReceiptCounter(scheme);
-  for (const std::string& block : chunkFreeText(document)) printTextBlock(scheme, block);
-  return closeDocument(scheme);
-}
-
-}  // namespace
-}  // namespace ecf
 
 extern "C" {
 
@@ -36,7 +18,8 @@ ECF_API bool Conferencia_Formatada(const std::string& scheme,
                                    const std::string& /*unused4*/, std::string& receiptCounter,
                                    const std::string& document) {
   return ecf::guarded("Conferencia_Formatada", scheme, false, [&] {
-    return ecf::printBillCheck(scheme, ecf::repairUtf8(document), receiptCounter);
+    // The host files the bill check under the report's COO.
+    return ecf::printFreeTextReport(scheme, ecf::repairUtf8(document), &receiptCounter);
   });
 }
 

@@ -1,6 +1,7 @@
 // Field definitions of the datasets of the product report. The host's list replaces the
 // fields of cdsProdVend when it is copied in; its indexes stay.
 #include "host/datamodule.h"
+#include "host/dataset_definitions.h"
 #include "reports/product_datasets.h"
 
 namespace ecf {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "nonfiscal/report_blocks.h"
+#include "nonfiscal/report_lines.h"
 
 namespace ecf {
 

@@ -26,7 +26,6 @@ void loadPacket(Dataset& dataset, const Variant& packet) { dataset.setData(packe
 
 std::string fixed2(double value) { return formatFixed(value, 15, 2, hostSettings()); }
 std::string fixed3(double value) { return formatFixed(value, 15, 3, hostSettings()); }
-std::string money(double value) { return formatCurrency(value, hostSettings(), 2); }
 
 std::string amountColumn(std::string_view amount, int width) { return padLeft(amount, width); }
 

@@ -1,6 +1,7 @@
 // What the management reports read from the host and how they write its values: dataset
-// fields as printable text, packets loaded into the data module's datasets, amounts,
-// quantities and money under the host's settings, and the issue line.
+// fields as printable text, packets loaded into the data module's datasets, amounts and
+// quantities under the host's settings, and the issue line. Currency amounts are
+// `currencyText` (nonfiscal/amount_text.h).
 #pragma once
 
 #include <initializer_list>
@@ -29,11 +30,12 @@ void loadPacket(Dataset& dataset, const Variant& packet);
 // Fixed notation, at most 15 significant digits, no thousands separator.
 std::string fixed2(double value);
 std::string fixed3(double value);
-// The host's currency format with 2 decimals: "R$ 1.234,50".
-std::string money(double value);
-
 // An amount right-aligned in its column. One wider than the column is kept whole: cutting
 // it would print a different amount ("R$ 12.345,67" in 10 is not "R$ 12.345,").
+// Which to use: a layout hosts already know that right-aligns its amounts with `TamFixoR`
+// keeps it, cut and all, so its columns stay where they always were (the receipt footer,
+// the closing and withdrawal receipts, the product report, the account statement); the
+// tickets and listings set their amounts with `amountColumn`, which never cuts.
 std::string amountColumn(std::string_view amount, int width);
 
 // "Data Emissão: " and the current date and time as "dd/mm/yyyy hh:nn:ss", with the

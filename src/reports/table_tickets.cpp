@@ -9,64 +9,61 @@
 #include "host/export_guard.h"
 #include "host/hostlib.h"
 #include "host/operator.h"
-#include "nonfiscal/report_blocks.h"
-#include "nonfiscal/report_primitives.h"
+#include "nonfiscal/report_in_progress.h"
 #include "reports/report_values.h"
 
 namespace ecf {
 namespace {
 
-std::string blankLine() { return fullWidthLine(" "); }
-std::string hyphenLine() { return fullWidthLine("-"); }
-
 // A sale-record number of exactly this many characters is a table; any other, an order pad.
 constexpr std::size_t kTableNumberLength = 4;
 
-void print(const std::string& scheme, const std::string& text) {
-  printTextBlock(scheme, cutBlock(text));
+ReportBlock& titleLine(ReportBlock& block, std::string_view key) {
+  return block.line(Replicate(" ", 15) + msgPadrao(key));
 }
 
-std::string titleLine(std::string_view key) { return Replicate(" ", 15) + msgPadrao(key) + "\n"; }
-
 // The two lines naming the item columns, shared by both tickets.
-std::string columnHeading() {
-  return TamFixo(msgPadrao("Codigo"), 11) + TamFixo(msgPadrao("Nome"), 4) + "\n" +
-         TamFixoR(msgPadrao("Qtde_"), 4) + TamFixoR(msgPadrao("VrUnit"), 12) +
-         TamFixoR(msgPadrao("Valor2"), 32) + "\n";
+ReportBlock& columnHeading(ReportBlock& block) {
+  return block.line(TamFixo(msgPadrao("Codigo"), 11) + TamFixo(msgPadrao("Nome"), 4))
+      .line(TamFixoR(msgPadrao("Qtde_"), 4) + TamFixoR(msgPadrao("VrUnit"), 12) +
+            TamFixoR(msgPadrao("Valor2"), 32));
 }
 
 // The ticket's last line carries the vendor's contact and no line feed.
-std::string vendorContact() { return msgPadrao(kVendorContactKey); }
+ReportBlock& vendorContact(ReportBlock& block) {
+  return block.append(msgPadrao(kVendorContactKey));
+}
 
-std::string orderedItem(const Dataset& items) {
+ReportBlock& orderedItem(ReportBlock& block, const Dataset& items) {
   const double quantity = fieldNumber(items, "QTPRODCOMVEN");
   const double price = fieldNumber(items, "VRPRECCOMVEN");
   // The line total is cut to the cent, never rounded up.
-  return fieldText(items, "CDARVPROD") + " " + fieldText(items, "NMPRODUTO") + "\n" +
-         fixed3(quantity) + "   X " + fixed2(price) + Replicate(" ", 5) +
-         amountColumn(fixed2(Trunc2(quantity * price)), 27) + "\n";
+  return block.line(fieldText(items, "CDARVPROD") + " " + fieldText(items, "NMPRODUTO"))
+      .line(fixed3(quantity) + "   X " + fixed2(price) + Replicate(" ", 5) +
+            amountColumn(fixed2(Trunc2(quantity * price)), 27));
 }
 
-std::string additionLine(std::string_view key, double amount, int width) {
-  return msgPadrao(key) + ": " + amountColumn(fixed2(amount), width) + "\n";
+void additionLine(ReportBlock& block, std::string_view key, double amount, int width) {
+  block.line(msgPadrao(key) + ": " + amountColumn(fixed2(amount), width));
 }
 
 // Only what was actually added or taken off gets a line.
-std::string additions(double serviceCharge, double surcharge, double discount) {
-  std::string text = blankLine();
-  if (serviceCharge > 0) text += additionLine("Tx_Serv", serviceCharge, 30);
-  if (surcharge > 0) text += additionLine("Acrescimo", surcharge, 35);
-  if (discount > 0) text += additionLine("Desconto", discount, 37);
-  return text;
+ReportBlock& additions(ReportBlock& block, double serviceCharge, double surcharge,
+                       double discount) {
+  block.spaces();
+  if (serviceCharge > 0) additionLine(block, "Tx_Serv", serviceCharge, 30);
+  if (surcharge > 0) additionLine(block, "Acrescimo", surcharge, 35);
+  if (discount > 0) additionLine(block, "Desconto", discount, 37);
+  return block;
 }
 
-std::string soldItem(const Dataset& items) {
+ReportBlock& soldItem(ReportBlock& block, const Dataset& items) {
   const double quantity = fieldNumber(items, "STQTDE");
   const double price = fieldNumber(items, "STVALOR");
   // Unlike the table-opening ticket, the product is rounded by its formatting, not cut.
-  return fieldText(items, "CDPROD") + " " + fieldText(items, "NMPROD") + "\n" + fixed2(quantity) +
-         "   X " + fixed2(price) + Replicate(" ", 5) + amountColumn(fixed2(price * quantity), 29) +
-         "\n";
+  return block.line(fieldText(items, "CDPROD") + " " + fieldText(items, "NMPROD"))
+      .line(fixed2(quantity) + "   X " + fixed2(price) + Replicate(" ", 5) +
+            amountColumn(fixed2(price * quantity), 29));
 }
 
 bool finiteAmounts(std::initializer_list<double> amounts) {
@@ -81,7 +78,7 @@ bool printTableOpening(const std::string& scheme, const std::string& table,
                        double serviceCharge, double total, double surcharge) {
   TdtmEcf01600& module = ensureDataModule();
   if (!finiteAmounts({discount, serviceCharge, total, surcharge})) {
-    showNotice("Abertura_Mesa: valor inválido (não é um número finito).", scheme);
+    showNotice(msgPadrao("Abertura_Mesa_ValorInvalido"), scheme);
     return false;
   }
   Dataset& ordered = module.cdsParcProdutos;
@@ -92,16 +89,23 @@ bool printTableOpening(const std::string& scheme, const std::string& table,
   ordered.open();
   requireFields(ordered, {"CDARVPROD", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
 
-  const bool opened = openManagementReport(scheme);
-  print(scheme, blankLine() + blankLine() + hyphenLine() + blankLine() + titleLine("Aber_mesa") +
-                    blankLine() + msgPadrao("Mesa") + ": " + table + "\n" + msgPadrao("Emissao") +
-                    ": " + issued + "\n" + hyphenLine());
-  print(scheme, columnHeading() + "\n");
-  for (ordered.first(); !ordered.eof(); ordered.next()) print(scheme, orderedItem(ordered));
-  print(scheme, additions(serviceCharge, surcharge, discount));
-  print(scheme, hyphenLine() + msgPadrao("Total") + ": " + amountColumn(fixed2(Trunc2(total)), 35) +
-                    "\n" + blankLine() + vendorContact());
-  closeDocument(scheme);
+  ReportInProgress report(scheme);
+  ReportBlock block;
+  // The opening takes no colour scheme; only the printing and the close show theirs.
+  const bool opened = report.openWithoutScheme();
+  block.spaces().spaces().dashes().spaces();
+  titleLine(block, "Aber_mesa")
+      .spaces()
+      .line(msgPadrao("Mesa") + ": " + table)
+      .line(msgPadrao("Emissao") + ": " + issued)
+      .dashes();
+  report.print(block);
+  report.print(columnHeading(block).blankLine());
+  for (ordered.first(); !ordered.eof(); ordered.next()) report.print(orderedItem(block, ordered));
+  report.print(additions(block, serviceCharge, surcharge, discount));
+  block.dashes().line(msgPadrao("Total") + ": " + amountColumn(fixed2(Trunc2(total)), 35)).spaces();
+  report.print(vendorContact(block));
+  report.close();
   // The caller learns only whether the ticket could be opened.
   return opened;
 }
@@ -112,15 +116,18 @@ void printSaleRecord(const std::string& scheme, const Dataset& items, const std:
   sold.setData(items.data());
   requireFields(sold, {"CDPROD", "NMPROD", "STQTDE", "STVALOR"});
 
-  openManagementReport(scheme);
+  ReportInProgress report(scheme);
+  ReportBlock block;
+  report.open();
   const std::string title = charCount(number) == kTableNumberLength
                                 ? "       Relatório de abertura da mesa " + number
                                 : "   Relatório de abertura da comanda " + number;
-  print(scheme, blankLine() + title + "\n" + blankLine() + hyphenLine() + titleLine("RegVen") +
-                    hyphenLine() + "\n" + columnHeading() + "\n");
-  for (sold.first(); !sold.eof(); sold.next()) print(scheme, soldItem(sold));
-  print(scheme, blankLine() + hyphenLine() + vendorContact());
-  closeDocument(scheme);
+  block.spaces().line(title).spaces().dashes();
+  titleLine(block, "RegVen").dashes().blankLine();
+  report.print(columnHeading(block).blankLine());
+  for (sold.first(); !sold.eof(); sold.next()) report.print(soldItem(block, sold));
+  report.print(vendorContact(block.spaces().dashes()));
+  report.close();
 }
 
 }  // namespace

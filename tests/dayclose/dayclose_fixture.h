@@ -3,6 +3,7 @@
 // readers of the Z datasets and of the printed Z reduction.
 #pragma once
 
+#include <cmath>
 #include <regex>
 #include <string>
 #include <tuple>
@@ -119,10 +120,15 @@ class DayCloseTest : public ModuleTest {
     return out;
   }
 
-  // A number field of row `r`.
+  // A number field of row `r`; a missing row or field fails the test and reads as NaN.
   static double number(const ecf::Dataset& dataset, std::size_t r, const std::string& field) {
     const ecf::DataPacket packet = dataset.data();
-    return packet.row(r)[static_cast<std::size_t>(packet.fieldIndex(field))].toNumber();
+    const int index = packet.fieldIndex(field);
+    if (index < 0 || r >= packet.rowCount()) {
+      ADD_FAILURE() << "no field " << field << " in row " << r;
+      return std::nan("");
+    }
+    return packet.row(r)[static_cast<std::size_t>(index)].toNumber();
   }
 
   // The last document on the tape (the text after its last separator line).

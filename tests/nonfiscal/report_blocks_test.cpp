@@ -4,6 +4,7 @@
 // The helpers are internal to the module (its symbols are hidden), so their source is
 // compiled into this program.
 #include "nonfiscal/report_blocks.cpp"
+#include "nonfiscal/report_lines.cpp"
 
 #include <gtest/gtest.h>
 
@@ -95,10 +96,10 @@ TEST(LineBlocks, WholeLinesGoFourAtATimeAndATrailingPartAlone) {
 }
 
 TEST(LineBlocks, LinesAreCutTo48CharactersNeverPadded) {
-  EXPECT_EQ(ecf::cutLine(repeat("é", 50)), repeat("é", 48));
-  EXPECT_EQ(ecf::cutLine("curta"), "curta");
-  EXPECT_EQ(ecf::ReportBlock().centred("ab").rule("=").blankLine().spaces().append("fim").text(),
-            repeat(" ", 23) + "ab" + repeat(" ", 23) + "\n" + repeat("=", 48) + "\n\n" +
+  EXPECT_EQ(ecf::ReportBlock().appendCut(repeat("é", 50)).text(), repeat("é", 48));
+  EXPECT_EQ(ecf::ReportBlock().appendCut("curta").text(), "curta");
+  EXPECT_EQ(ecf::ReportBlock().centred("ab").dashes().blankLine().spaces().append("fim").text(),
+            repeat(" ", 23) + "ab" + repeat(" ", 23) + "\n" + repeat("-", 48) + "\n\n" +
                 repeat(" ", 48) + "\nfim");
 }
 

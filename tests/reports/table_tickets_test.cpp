@@ -159,7 +159,7 @@ TEST_F(TableTicketTest, TableOpeningReportsOnlyWhetherTheTicketCouldBeOpened) {
   EXPECT_EQ(commandOutline(), wholeTicket);
   ASSERT_FALSE(op().messages().empty());
   EXPECT_EQ(op().messages()[0].text, kRefusalNotice);
-  EXPECT_EQ(op().messages()[0].scheme, "azul");
+  EXPECT_EQ(op().messages()[0].scheme, "");
 
   // A refused block: the ticket goes on to its end and the result stays true.
   forgetWhatHappened();
