@@ -1,8 +1,6 @@
 // The module's C interface (ecf/ecf.h): every operation by name, with JSON in and out.
 // Each function runs under the module's lock, lets no exception out, and refuses to be
 // entered again from an operator callback of a call in progress.
-#include "ecf/ecf.h"
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -14,6 +12,7 @@
 #include "capi/request.h"
 #include "capi/settings_json.h"
 #include "driver/debug_log.h"
+#include "ecf/ecf.h"
 #include "host/export_guard.h"
 
 namespace ecf::capi {
@@ -76,7 +75,9 @@ char* copyOut(const std::string& text) {
   return copy;
 }
 
-std::string dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
+std::string dump(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 }  // namespace
 }  // namespace ecf::capi
@@ -89,9 +90,10 @@ ECF_C_API char* ECF_CALL ecf_call(const char* operation, const char* request_jso
   try {
     std::lock_guard<std::recursive_mutex> lock(ecf::moduleLock());
     if (reentered()) {
-      return copyOut(dump(errorReply(
-          "reentrant_call", "ecf_call was called from inside an operator callback; answer the "
-                            "question and make the call after it returns")));
+      return copyOut(
+          dump(errorReply("reentrant_call",
+                          "ecf_call was called from inside an operator callback; answer the "
+                          "question and make the call after it returns")));
     }
     CallRunning running;
     try {
