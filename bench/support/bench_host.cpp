@@ -100,7 +100,8 @@ double itemPrice(int n) { return 1.0 + (n % 50) * 0.25; }
 
 std::string itemRequest(int n) {
   ecf::capi::Json bag = ecf::capi::Json::object();
-  for (const ecf::Variant& field : itemBag(n).asArray()) {
+  const ecf::Variant item = itemBag(n);
+  for (const ecf::Variant& field : item.asArray()) {
     bag[field.asArray()[0].toText()] = ecf::capi::fromVariant(field.asArray()[1]);
   }
   return ecf::capi::Json{{"args", {bag}}}.dump();

@@ -47,25 +47,35 @@ Json errorReply(const char* code, const std::string& message) {
   return reply;
 }
 
-Json runCall(const char* name, const char* requestText) {
+std::string dump(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// A successful call's reply, written piece by piece: the reply is the same shape every
+// time, and building it as a tree first would cost as much as the call's own work.
+std::string successReply(const Outcome& outcome, const CallOperator& callOperator) {
+  Json seen = Json::object();
+  callOperator.addTo(seen);
+  return "{\"result\":" + dump(outcome.result) + ",\"out\":" + dump(outcome.out) +
+         ",\"notices\":" + dump(seen["notices"]) + ",\"questions\":" + dump(seen["questions"]) +
+         ",\"error\":null}";
+}
+
+std::string runCall(const char* name, const char* requestText) {
   const Operation* operation = name != nullptr ? findOperation(name) : nullptr;
   if (operation == nullptr) {
     const std::string named = name != nullptr ? brief(Json(std::string(name)), 80) : "NULL";
-    return errorReply("unknown_operation",
-                      "no operation named " + named + " (ecf_operations lists them)");
+    return dump(errorReply("unknown_operation",
+                           "no operation named " + named + " (ecf_operations lists them)"));
   }
   try {
     const Request request = readRequest(*operation, requestText);
     Call call(*operation, request.args);
     CallOperator callOperator(request.answers);
-    Outcome outcome = operation->run(call);
-    Json reply = emptyReply();
-    reply["result"] = std::move(outcome.result);
-    reply["out"] = std::move(outcome.out);
-    callOperator.addTo(reply);
-    return reply;
+    const Outcome outcome = operation->run(call);
+    return successReply(outcome, callOperator);
   } catch (const CallError& error) {
-    return errorReply(error.code(), error.what());
+    return dump(errorReply(error.code(), error.what()));
   }
 }
 
@@ -73,10 +83,6 @@ char* copyOut(const std::string& text) {
   char* copy = static_cast<char*>(std::malloc(text.size() + 1));
   if (copy != nullptr) std::memcpy(copy, text.c_str(), text.size() + 1);
   return copy;
-}
-
-std::string dump(const Json& json) {
-  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace
@@ -97,7 +103,7 @@ ECF_C_API char* ECF_CALL ecf_call(const char* operation, const char* request_jso
     }
     CallRunning running;
     try {
-      return copyOut(dump(runCall(operation, request_json)));
+      return copyOut(runCall(operation, request_json));
     } catch (const std::bad_alloc&) {
       return nullptr;
     } catch (const std::exception& error) {

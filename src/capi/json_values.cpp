@@ -136,15 +136,42 @@ std::string fieldDefText(const ecf::FieldDef& def) {
 
 }  // namespace
 
-Json parseJson(std::string_view text) {
-  try {
-    return Json::parse(text, [](int depth, Json::parse_event_t, Json&) {
-      if (depth > kMaxNesting) {
-        throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
-                         " levels deep");
+namespace {
+
+// The deepest nesting of arrays and objects in a JSON text, counted outside its strings; a
+// scan of the text, far cheaper than a parser callback on every value.
+int nestingOf(std::string_view text) {
+  int depth = 0;
+  int deepest = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
       }
-      return true;
-    });
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+}  // namespace
+
+Json parseJson(std::string_view text) {
+  if (nestingOf(text) > kMaxNesting) {
+    throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
+                     " levels deep");
+  }
+  try {
+    return Json::parse(text);
   } catch (const Json::exception& error) {
     // Syntax errors, and numbers out of range such as 1e400.
     throw ValueError("malformed JSON: " + std::string(error.what()));
