@@ -14,6 +14,9 @@ packages+=(pkg-config binutils)
 # Benchmarks (scripts/bench.sh): Google Benchmark, callgrind for instruction counts, and
 # python3 for the table.
 packages+=(libbenchmark-dev valgrind python3)
+# The clients of the module's C interface: the Python binding's tests (pytest) and the
+# Pascal program (Free Pascal, Delphi mode).
+packages+=(python3-pytest fp-compiler)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
