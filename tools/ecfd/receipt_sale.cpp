@@ -182,6 +182,11 @@ Json itemBag(const PrinterService& printer, const SaleItem& item) {
   return printer.bag("VendaItem", fields);
 }
 
+bool documentOpen(PrinterService& printer) {
+  const Json status = printer.status();
+  return status.contains("documentOpen") && status.at("documentOpen") == true;
+}
+
 double cents(double amount) { return std::round(amount * 100) / 100; }
 
 // What a refused step leaves: the receipt cancelled, and the reply saying so.
@@ -193,7 +198,13 @@ struct Outcome {
 void cancelOpenReceipt(PrinterService& printer, Json& outcome) {
   const CallResult cancelled = printer.call("Cancela_Cupom_Imp", Json::array({printer.cancelPositions()}));
   outcome["cancelled"] = cancelled.succeeded();
-  if (!cancelled.succeeded()) outcome["cancellationRefused"] = cancelled.lastRefusal().toJson();
+  if (!cancelled.succeeded()) {
+    outcome["cancellationRefused"] = cancelled.lastRefusal().toJson();
+    return;
+  }
+  // The cancellation is printed on the receipt's own paper, under its COO.
+  const long long coo = printer.counter("COO");
+  outcome["coo"] = coo < 0 ? Json() : Json(coo);
 }
 
 Outcome printSale(PrinterService& printer, const Sale& sale) {
@@ -277,7 +288,20 @@ Reply sellReceipt(PrinterService& printer, SaleJournal& journal, const Json& bod
   const Json facts = {{"started", clockText()}, {"cooBefore", printer.counter("COO")},
                       {"cfcBefore", printer.counter("CFC")}};
   journal.markPending(sale.saleId, request, facts);
-  const Outcome outcome = printSale(printer, sale);
+  Outcome outcome;
+  try {
+    outcome = printSale(printer, sale);
+  } catch (const std::exception& error) {
+    // The service's own fault mid-receipt: no receipt stays open, and the saleId says so.
+    outcome.status = 500;
+    outcome.body = {{"saleId", sale.saleId}, {"status", "failed"}, {"coo", nullptr},
+                    {"cancelled", false}, {"failure", {{"step", "service"}, {"message", error.what()}}}};
+    try {
+      if (documentOpen(printer)) cancelOpenReceipt(printer, outcome.body);
+    } catch (const std::exception&) {
+      // The outcome already says it failed; the next start-up closes what stayed open.
+    }
+  }
   journal.markDone(sale.saleId, {{"status", outcome.status}, {"body", outcome.body}});
   return saleReply(outcome.body, outcome.status, false);
 }
@@ -287,11 +311,10 @@ int settleInterruptedSales(PrinterService& printer, SaleJournal& journal) {
   for (const auto& [saleId, entry] : pending) {
     Json body = {{"saleId", saleId}, {"interrupted", true}, {"coo", nullptr}, {"cancelled", false},
                  {"failure", {{"step", "interrupted"}, {"item", nullptr}, {"printer", nullptr}}}};
-    const Json status = printer.status();
     const long long cooBefore = entry.value("cooBefore", -1LL);
     const long long cfcBefore = entry.value("cfcBefore", -1LL);
     int httpStatus = 422;
-    if (status.value("documentOpen", false)) {
+    if (documentOpen(printer)) {
       cancelOpenReceipt(printer, body);
       body["status"] = body["cancelled"].get<bool>() ? "cancelled" : "left_open";
     } else if (cfcBefore >= 0 && printer.counter("CFC") > cfcBefore) {
