@@ -27,8 +27,8 @@ class Service:
         self.printer_dir = self.workdir / "ecfd-printers" / "ECF1"
         self.process = None
 
-    def start(self):
-        self.process = subprocess.Popen(EXE + ["--config", str(self.config_path)], cwd=self.workdir,
+    def start(self, *arguments):
+        self.process = subprocess.Popen(EXE + ["--config", str(self.config_path), *arguments], cwd=self.workdir,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         first, second = self.process.stdout.readline(), self.process.stdout.readline()
         assert first.startswith("ecfd listening on http://"), first + self.process.stderr.read()
