@@ -1,6 +1,8 @@
 #include "receipt_sale.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -253,6 +255,18 @@ Outcome printSale(PrinterService& printer, const Sale& sale) {
   return outcome;
 }
 
+// FNV-1a over the request's JSON text (keys sorted): the same sale gives the same text.
+std::string requestFingerprint(const Json& request) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (const char c : request.dump(-1, ' ', false, Json::error_handler_t::replace)) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ULL;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
 Reply saleReply(const Json& outcome, int status, bool replayed) {
   Json body = outcome;
   body["replayed"] = replayed;
@@ -275,8 +289,10 @@ Reply sellReceipt(PrinterService& printer, SaleJournal& journal, const Json& bod
   Json request = body;
   if (request.is_object()) request.erase("async");
   const Sale sale = parseSale(request, printer);
+  // The journal keeps a fingerprint of each sale, not the sale: it is rewritten whole.
+  const std::string fingerprint = requestFingerprint(request);
   if (const auto entry = journal.find(sale.saleId)) {
-    if (entry->value("request", Json()) != request) {
+    if (entry->value("request", Json()) != fingerprint) {
       throw ApiError(409, codes::kSaleMismatch,
                      "saleId " + sale.saleId + " was already used for another sale");
     }
@@ -287,7 +303,7 @@ Reply sellReceipt(PrinterService& printer, SaleJournal& journal, const Json& bod
   }
   const Json facts = {{"started", clockText()}, {"cooBefore", printer.counter("COO")},
                       {"cfcBefore", printer.counter("CFC")}};
-  journal.markPending(sale.saleId, request, facts);
+  journal.markPending(sale.saleId, fingerprint, facts);
   Outcome outcome;
   try {
     outcome = printSale(printer, sale);
