@@ -41,17 +41,19 @@ std::vector<std::string> DebugLogReader::logs() const {
 
 void DebugLogReader::mark() {
   sizes_.clear();
-  for (const std::string& path : logs()) {
+  if (known_.empty()) known_ = logs();
+  for (const std::string& path : known_) {
     std::error_code error;
     const auto size = std::filesystem::file_size(ecf::pathFromUtf8(path), error);
     sizes_[path] = error ? 0 : size;
   }
 }
 
-std::vector<PrinterError> DebugLogReader::refusalsSinceMark() const {
+std::vector<PrinterError> DebugLogReader::refusalsSinceMark() {
   static const std::regex ending(R"( - \d\d/\d\d/\d{4} \d\d:\d\d:\d\d\r?\n)");
   std::vector<PrinterError> refusals;
-  for (const std::string& path : logs()) {
+  known_ = logs();
+  for (const std::string& path : known_) {
     const auto known = sizes_.find(path);
     const std::string text = tail(path, known == sizes_.end() ? 0 : known->second);
     std::size_t start = 0;

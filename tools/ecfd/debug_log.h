@@ -14,15 +14,17 @@ class DebugLogReader {
  public:
   explicit DebugLogReader(std::string hostDirectory) : directory_(std::move(hostDirectory)) {}
 
-  // From now on.
+  // From now on. Cheap: it only measures the log files seen before (one a month).
   void mark();
-  // The refusals written since the last mark, oldest first.
-  std::vector<PrinterError> refusalsSinceMark() const;
+  // The refusals written since the last mark, oldest first; a log file begun since is
+  // read whole.
+  std::vector<PrinterError> refusalsSinceMark();
 
  private:
   std::vector<std::string> logs() const;
 
   std::string directory_;
+  std::vector<std::string> known_;
   std::map<std::string, std::uintmax_t> sizes_;
 };
 

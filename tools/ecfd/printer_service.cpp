@@ -143,8 +143,17 @@ CallResult PrinterService::run(const std::string& operation, const Json& args, c
   Json request = {{"args", args}};
   if (answers.is_array() && !answers.empty()) request["answers"] = answers;
   result.reply = module_.call(operation, request);
-  result.refusals = log_.refusalsSinceMark();
+  // The printer refused something only when the call failed or the operator was told or
+  // asked (a refused item printed again succeeds after a question).
+  const auto listed = [&](const char* field) {
+    return result.reply.contains(field) && result.reply.at(field).is_array() && !result.reply.at(field).empty();
+  };
+  const bool noResult = !result.reply.contains("result") || result.reply.at("result").is_null();
+  if (noResult || !result.succeeded() || listed("questions") || listed("notices")) {
+    result.refusals = log_.refusalsSinceMark();
+  }
   for (const PrinterError& refusal : result.refusals) metrics_.refusal(refusal.name);
+  if (!publish || !events_.hasSubscribers()) return result;
   const PrinterError last = result.lastRefusal();
   Json entry = {{"time", clockText()},
                 {"operation", operation},
@@ -152,7 +161,7 @@ CallResult PrinterService::run(const std::string& operation, const Json& args, c
                 {"error", last.empty() ? Json() : Json(std::to_string(last.code) + ": " + last.name +
                                                         (last.circumstance.empty() ? "" : " - " + last.circumstance))}};
   if (result.notMade()) entry["error"] = result.reply.at("error").value("message", "");
-  if (publish) events_.publish("operation", entry);
+  events_.publish("operation", entry);
   return result;
 }
 

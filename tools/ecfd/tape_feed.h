@@ -28,7 +28,8 @@ class TapeFeed {
  private:
   std::string path_;
   mutable std::mutex mutex_;
-  std::uintmax_t size_ = 0;
+  std::uintmax_t size_ = 0;    // the bytes read
+  std::uintmax_t offset_ = 0;  // where the last document begins
   std::vector<Json> documents_;
 };
 
