@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "ecf/dllg2.h"
@@ -39,6 +40,21 @@ void VendaItem_Module(benchmark::State& state) {
   }
 }
 BENCHMARK(VendaItem_Module);
+
+// The same item through the C interface: the request parsed, the bag built from it, the
+// reply written as JSON. The request text is built once, as the host's own work.
+void VendaItem_CInterface(benchmark::State& state) {
+  ecfhost::ModuleApi& module = startedModule();
+  const std::string request = ecfbench::itemRequest(7);
+  for (auto _ : state) {
+    char* reply = module.ecf_call("VendaItem", request.c_str());
+    if (reply == nullptr || std::strncmp(reply, "{\"result\":true,", 15) != 0) {
+      state.SkipWithError("VendaItem refused through ecf_call");
+    }
+    module.ecf_free(reply);
+  }
+}
+BENCHMARK(VendaItem_CInterface);
 
 // The calls VendaItem makes on the driver, with the same texts, and nothing else.
 void VendaItem_BareDriver(benchmark::State& state) {

@@ -75,6 +75,18 @@ def main(directory):
     rows.append(("`VendaItem` through the module, debug log on", text,
                  "≤ 10 µs; ≤ 20× the bare calls in instructions", verdict(ok)))
 
+    text, capi_us = min_median(f.seconds("VendaItem_CInterface"), 1e6, "µs")
+    capi_i = instructions(directory, "capi")
+    ok = None
+    if capi_us is not None and item_us:
+        text += f"; {capi_us / item_us:.2f}× the direct call's time"
+        ok = capi_us / item_us <= 2
+    if capi_i and module_i:
+        text += f"; {capi_i / 1000:.1f}k instructions, {capi_i / module_i:.2f}× the direct call's"
+        ok = (ok is not False) and capi_i / module_i <= 2
+    rows.append(("`VendaItem` through `ecf_call` (JSON in and out) beside the direct export", text,
+                 "≤ 2× the direct call in time and instructions", verdict(ok)))
+
     text, value = min_median(f.seconds("Nr_Cupom_NoHostDirectory"), 1e6, "µs")
     rows.append(("`Nr_Cupom` with no host directory set", text, "≤ 10 µs",
                  verdict(None if value is None else value <= 10)))

@@ -31,9 +31,11 @@ const std::vector<std::string>& operationNames() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // The module's debug log goes to a directory of the fuzzer's own.
+  // The module's debug log, and a virtual printer's memory should one be found beside the
+  // module, go to a directory of the fuzzer's own.
   const auto directory = std::filesystem::temp_directory_path() / "fuzz_ecf_call";
   std::filesystem::create_directories(directory);
+  setenv("ECFSIM_ROOT", (directory / "printers").string().c_str(), 1);
   ecf_SetHostDirectory(directory.string().c_str());
   return 0;
 }

@@ -45,7 +45,7 @@ run ecf_bench_dataset
 # Instructions are counted under callgrind, where the machine's load does not matter.
 if command -v valgrind >/dev/null 2>&1; then
   echo "counting instructions ..." >&2
-  for what in module bare; do
+  for what in module capi bare; do
     valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out/$what.callgrind" \
       "$bin/ecf_bench_instructions" "$what" 200 >/dev/null 2>&1
     awk '/^totals:/ {print $2 / 200}' "$out/$what.callgrind" >"$out/$what.instructions"

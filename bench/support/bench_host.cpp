@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "capi/json_values.h"
 #include "ecf/datapacket.h"
 #include "ecf/module.h"
 #include "ecf/settings.h"
@@ -96,6 +97,15 @@ ecf::Variant openingBag() {
 }
 
 double itemPrice(int n) { return 1.0 + (n % 50) * 0.25; }
+
+std::string itemRequest(int n) {
+  ecf::capi::Json bag = ecf::capi::Json::object();
+  const ecf::Variant item = itemBag(n);
+  for (const ecf::Variant& field : item.asArray()) {
+    bag[field.asArray()[0].toText()] = ecf::capi::fromVariant(field.asArray()[1]);
+  }
+  return ecf::capi::Json{{"args", {bag}}}.dump();
+}
 
 ecf::Variant itemBag(int n) {
   return ecf::makeBag({{"ESQUEMACOR", "001"},

@@ -30,6 +30,8 @@ ecf::Variant startBag(const std::string& port);
 ecf::Variant openingBag();
 // The n-th item of a sale: an accented name, a price in cents, tax rate 00.
 ecf::Variant itemBag(int n);
+// The same item as the request a host sends through the C interface (ecf_call).
+std::string itemRequest(int n);
 // Its price, so a closing can pay the sale exactly.
 double itemPrice(int n);
 

@@ -60,14 +60,16 @@ int main(int argc, char** argv) {
                   "null");
   ok = ok && step("AbreCupom",
                   "{\"args\": [{\"ESQUEMACOR\": \"001\", \"INTTEFERRO\": \"\", \"INCLUICPF\": \"\","
-                  " \"INCLUINOME\": \"\", \"INCLUIENDERECO\": \"\", \"CUPNR\": \"\", \"CONTCUPOM\": \"\","
+                  " \"INCLUINOME\": \"\", \"INCLUIENDERECO\": \"\", \"CUPNR\": \"\","
+                  " \"CONTCUPOM\": \"\","
                   " \"TIPOTICKET\": \"\", \"IVACOMP\": \"\", \"IVAPROP\": \"\", \"TIPODOC\": \"\","
                   " \"NRDOC\": \"\", \"MESA\": \"\", \"IDUTILTEF\": \"N\", \"UTILTEF\": false}]}",
                   "true");
   ok = ok && step("VendaItem",
                   "{\"args\": [{\"ESQUEMACOR\": \"001\", \"INTEFERRO\": \"\", \"MESA\": \"\","
                   " \"FLAG\": \"\", \"CDARVPROD\": \"1001\", \"NMPROD\": \"P\xC3\xA3o de queijo\","
-                  " \"CDALIQ\": \"00\", \"IDALIQ\": \"T\", \"QTDE\": 2, \"VALOR\": {\"amount\": \"4.50\"},"
+                  " \"CDALIQ\": \"00\", \"IDALIQ\": \"T\", \"QTDE\": 2,"
+                  " \"VALOR\": {\"amount\": \"4.50\"},"
                   " \"DESCONT\": 0, \"UNIDADE\": \"UN\", \"TIPOTICKET\": \"\", \"VRPERCALIQ\": 18,"
                   " \"IDUTILTEF\": \"N\", \"UTILTEF\": false}]}",
                   "true");

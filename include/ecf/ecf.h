@@ -41,6 +41,15 @@ extern "C" {
  *   args      the operation's arguments, as a list in declaration order or as an object
  *             keyed by the argument names of the catalogue (ecf_operations); may be left out
  *             for an operation without arguments. NULL or "" is the same as "{}".
+ *             The arguments given are the catalogue's "in" and "inout" ones, in its order;
+ *             the "out" ones are never given (they come back in "out"), nor the highest
+ *             index of an open array (a positional array carries its length). Arguments
+ *             marked "optional" (datasets, lists of texts, date-times) may be left out or
+ *             null. Values: texts, numbers, true/false; a bag {"FIELD": value, ...}; a
+ *             positional array [v0, v1, ...] or {"size": 44, "at": {"2": v}}; a dataset or
+ *             data packet {"fields": ["NAME:type[:size]", ...], "rows": [[...], {...}]};
+ *             a date-time "2026-12-08 10:15:00" (or {"date": ...} inside other values);
+ *             an amount a number, a decimal text "10.50" or {"amount": "10.50"}.
  *   answers   the operator's answers to the questions this call asks, in order; past the
  *             list the operator callback answers, else the answer is no.
  *
@@ -49,7 +58,10 @@ extern "C" {
  *    "error": null}
  * or, for a call that could not be made (nothing was sent to the printer):
  *   {"result": null, ..., "error": {"code": "...", "message": "..."}}
- * The codes are stable: see ecf_operations' "errors". */
+ * The codes are stable: see ecf_operations' "errors" (unknown_operation, bad_json,
+ * bad_request, missing_argument, unknown_argument, bad_argument, out_of_range,
+ * reentrant_call, internal). A call made from inside the operator callback of another
+ * call is refused with reentrant_call. */
 ECF_C_API char* ECF_CALL ecf_call(const char* operation, const char* request_json);
 
 /* Releases a text returned by ecf_call. NULL is allowed. */
@@ -57,12 +69,17 @@ ECF_C_API void ECF_CALL ecf_free(char* text);
 
 /* The catalogue of operations as JSON: every operation with its arguments (name, type,
  * direction in / out / inout), its result type and what it does. Owned by the module, built
- * once, valid until the module is unloaded. */
+ * once, valid until the module is unloaded.
+ *   {"operations": [{"name": "Suprimento", "description": "...", "result": "boolean",
+ *                    "args": [{"name": "scheme", "type": "text", "direction": "in"}, ...]}],
+ *    "errors": [{"code": "unknown_operation", "meaning": "..."}, ...]} */
 ECF_C_API const char* ECF_CALL ecf_operations(void);
 
 /* The host's number and date settings, as a JSON object with any of:
  *   {"decimalSeparator": ",", "thousandSeparator": ".", "shortDateFormat": "dd/mm/yyyy",
  *    "longTimeFormat": "hh:nn:ss", "currencyString": "R$", ...}
+ * (also "dateSeparator", "timeSeparator", "currencyFormat" 0-3, "currencyDecimals" 0-4;
+ * the two separators of a number must differ).
  * The keys left out keep their current value. Returns 1 when taken, 0 for bad JSON or a
  * value that does not fit (the settings are then unchanged). */
 ECF_C_API int ECF_CALL ecf_set_settings_json(const char* settings_json);

@@ -1,8 +1,6 @@
 // The module's C interface (ecf/ecf.h): every operation by name, with JSON in and out.
 // Each function runs under the module's lock, lets no exception out, and refuses to be
 // entered again from an operator callback of a call in progress.
-#include "ecf/ecf.h"
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -14,6 +12,7 @@
 #include "capi/request.h"
 #include "capi/settings_json.h"
 #include "driver/debug_log.h"
+#include "ecf/ecf.h"
 #include "host/export_guard.h"
 
 namespace ecf::capi {
@@ -48,25 +47,35 @@ Json errorReply(const char* code, const std::string& message) {
   return reply;
 }
 
-Json runCall(const char* name, const char* requestText) {
+std::string dump(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// A successful call's reply, written piece by piece: the reply is the same shape every
+// time, and building it as a tree first would cost as much as the call's own work.
+std::string successReply(const Outcome& outcome, const CallOperator& callOperator) {
+  Json seen = Json::object();
+  callOperator.addTo(seen);
+  return "{\"result\":" + dump(outcome.result) + ",\"out\":" + dump(outcome.out) +
+         ",\"notices\":" + dump(seen["notices"]) + ",\"questions\":" + dump(seen["questions"]) +
+         ",\"error\":null}";
+}
+
+std::string runCall(const char* name, const char* requestText) {
   const Operation* operation = name != nullptr ? findOperation(name) : nullptr;
   if (operation == nullptr) {
     const std::string named = name != nullptr ? brief(Json(std::string(name)), 80) : "NULL";
-    return errorReply("unknown_operation",
-                      "no operation named " + named + " (ecf_operations lists them)");
+    return dump(errorReply("unknown_operation",
+                           "no operation named " + named + " (ecf_operations lists them)"));
   }
   try {
     const Request request = readRequest(*operation, requestText);
     Call call(*operation, request.args);
     CallOperator callOperator(request.answers);
-    Outcome outcome = operation->run(call);
-    Json reply = emptyReply();
-    reply["result"] = std::move(outcome.result);
-    reply["out"] = std::move(outcome.out);
-    callOperator.addTo(reply);
-    return reply;
+    const Outcome outcome = operation->run(call);
+    return successReply(outcome, callOperator);
   } catch (const CallError& error) {
-    return errorReply(error.code(), error.what());
+    return dump(errorReply(error.code(), error.what()));
   }
 }
 
@@ -75,8 +84,6 @@ char* copyOut(const std::string& text) {
   if (copy != nullptr) std::memcpy(copy, text.c_str(), text.size() + 1);
   return copy;
 }
-
-std::string dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 }  // namespace
 }  // namespace ecf::capi
@@ -89,13 +96,14 @@ ECF_C_API char* ECF_CALL ecf_call(const char* operation, const char* request_jso
   try {
     std::lock_guard<std::recursive_mutex> lock(ecf::moduleLock());
     if (reentered()) {
-      return copyOut(dump(errorReply(
-          "reentrant_call", "ecf_call was called from inside an operator callback; answer the "
-                            "question and make the call after it returns")));
+      return copyOut(
+          dump(errorReply("reentrant_call",
+                          "ecf_call was called from inside an operator callback; answer the "
+                          "question and make the call after it returns")));
     }
     CallRunning running;
     try {
-      return copyOut(dump(runCall(operation, request_json)));
+      return copyOut(runCall(operation, request_json));
     } catch (const std::bad_alloc&) {
       return nullptr;
     } catch (const std::exception& error) {

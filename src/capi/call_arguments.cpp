@@ -38,28 +38,26 @@ std::string Call::text(std::size_t i) const {
 double Call::number(std::size_t i) const {
   const Json& value = arg(i);
   if (const auto amount = amountOf(value)) return *amount;
-  throw CallError("bad_argument",
-                  std::string(operation_.name) + ": argument " + std::to_string(i + 1) + " (" +
-                      operation_.params.at(i).name + ") must be a number, not " +
-                      brief(value, 60) +
-                      " (an amount may also be a decimal text \"10.50\" or {\"amount\": \"10.50\"})");
+  throw CallError(
+      "bad_argument",
+      std::string(operation_.name) + ": argument " + std::to_string(i + 1) + " (" +
+          operation_.params.at(i).name + ") must be a number, not " + brief(value, 60) +
+          " (an amount may also be a decimal text \"10.50\" or {\"amount\": \"10.50\"})");
 }
 
 std::int32_t Call::integer(std::size_t i) const {
   const Json& value = arg(i);
   if (!value.is_number_integer()) wrong(i, "a whole number");
-  const bool fits =
-      value.is_number_unsigned()
-          ? value.get<std::uint64_t>() <=
-                static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())
-          : value.get<std::int64_t>() >= std::numeric_limits<std::int32_t>::min() &&
-                value.get<std::int64_t>() <= std::numeric_limits<std::int32_t>::max();
+  const bool fits = value.is_number_unsigned()
+                        ? value.get<std::uint64_t>() <=
+                              static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())
+                        : value.get<std::int64_t>() >= std::numeric_limits<std::int32_t>::min() &&
+                              value.get<std::int64_t>() <= std::numeric_limits<std::int32_t>::max();
   if (!fits) {
     throw CallError("out_of_range", std::string(operation_.name) + ": argument " +
                                         std::to_string(i + 1) + " (" +
                                         operation_.params.at(i).name +
-                                        ") must be a 32-bit whole number, not " +
-                                        brief(value, 60));
+                                        ") must be a 32-bit whole number, not " + brief(value, 60));
   }
   return static_cast<std::int32_t>(value.get<std::int64_t>());
 }

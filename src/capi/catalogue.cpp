@@ -54,7 +54,8 @@ std::string usage(const Operation& operation) {
   text += ")";
   std::string out;
   for (const Param& param : operation.params) {
-    if (param.direction == Direction::InOut) out += std::string(out.empty() ? "" : ", ") + param.name;
+    if (param.direction == Direction::InOut)
+      out += std::string(out.empty() ? "" : ", ") + param.name;
   }
   for (const Output& output : operation.outs) {
     out += std::string(out.empty() ? "" : ", ") + output.name;
@@ -90,7 +91,8 @@ Json catalogue() {
       args.push_back(std::move(arg));
     }
     for (const Output& output : operation.outs) {
-      args.push_back({{"name", output.name}, {"type", kindName(output.kind)}, {"direction", "out"}});
+      args.push_back(
+          {{"name", output.name}, {"type", kindName(output.kind)}, {"direction", "out"}});
     }
     operationsJson.push_back({{"name", operation.name},
                               {"description", operation.description},

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <regex>
@@ -32,9 +32,9 @@ const char* typeName(ecf::FieldType type) {
 }
 
 std::optional<ecf::FieldType> fieldTypeNamed(std::string_view name) {
-  for (const ecf::FieldType type : {ecf::FieldType::Text, ecf::FieldType::Integer,
-                                    ecf::FieldType::Real, ecf::FieldType::DateTime,
-                                    ecf::FieldType::Boolean}) {
+  for (const ecf::FieldType type :
+       {ecf::FieldType::Text, ecf::FieldType::Integer, ecf::FieldType::Real,
+        ecf::FieldType::DateTime, ecf::FieldType::Boolean}) {
     if (name == typeName(type)) return type;
   }
   return std::nullopt;
@@ -63,14 +63,13 @@ bool isSize(std::string_view text) {
 // recurses once per character and a long name would exhaust the stack.
 ecf::FieldDef toFieldDef(const Json& value) {
   if (!value.is_string()) {
-    throw ValueError("a field definition is a text \"NAME:type[:size]\", not " +
-                        brief(value, 60));
+    throw ValueError("a field definition is a text \"NAME:type[:size]\", not " + brief(value, 60));
   }
   const std::string text = value.get<std::string>();
   const auto bad = [&] {
     return ValueError("bad field definition \"" + shortened(text) +
-                         "\": write NAME, NAME:type or NAME:text:size (types: text, integer, "
-                         "real, datetime, boolean)");
+                      "\": write NAME, NAME:type or NAME:text:size (types: text, integer, "
+                      "real, datetime, boolean)");
   };
   std::vector<std::string_view> parts;
   std::string_view rest = text;
@@ -137,15 +136,42 @@ std::string fieldDefText(const ecf::FieldDef& def) {
 
 }  // namespace
 
-Json parseJson(std::string_view text) {
-  try {
-    return Json::parse(text, [](int depth, Json::parse_event_t, Json&) {
-      if (depth > kMaxNesting) {
-        throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
-                         " levels deep");
+namespace {
+
+// The deepest nesting of arrays and objects in a JSON text, counted outside its strings; a
+// scan of the text, far cheaper than a parser callback on every value.
+int nestingOf(std::string_view text) {
+  int depth = 0;
+  int deepest = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
       }
-      return true;
-    });
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+}  // namespace
+
+Json parseJson(std::string_view text) {
+  if (nestingOf(text) > kMaxNesting) {
+    throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
+                     " levels deep");
+  }
+  try {
+    return Json::parse(text);
   } catch (const Json::exception& error) {
     // Syntax errors, and numbers out of range such as 1e400.
     throw ValueError("malformed JSON: " + std::string(error.what()));
@@ -197,8 +223,8 @@ ecf::DateTime toDateTime(const std::string& text, Clock clock) {
     }
   }
   throw ValueError("\"" + text +
-                      "\" is not a date-time: write \"YYYY-MM-DD\", \"YYYY-MM-DD hh:mm[:ss]\" or "
-                      "\"now\"");
+                   "\" is not a date-time: write \"YYYY-MM-DD\", \"YYYY-MM-DD hh:mm[:ss]\" or "
+                   "\"now\"");
 }
 
 std::string dateTimeText(const ecf::DateTime& when) {
@@ -210,14 +236,13 @@ std::string dateTimeText(const ecf::DateTime& when) {
 
 ecf::DataPacket toPacket(const Json& value, Clock clock) {
   if (!value.is_object() || !value.contains("fields")) {
-    throw ValueError(
-        "a data packet or dataset is {\"fields\": [...], \"rows\": [...]}, not " +
-        brief(value, 60));
+    throw ValueError("a data packet or dataset is {\"fields\": [...], \"rows\": [...]}, not " +
+                     brief(value, 60));
   }
   for (const auto& [key, unused] : value.items()) {
     if (key != "fields" && key != "rows") {
       throw ValueError("unknown key \"" + key +
-                          "\" in a data packet (use \"fields\" and \"rows\")");
+                       "\" in a data packet (use \"fields\" and \"rows\")");
     }
   }
   if (!value["fields"].is_array()) throw ValueError("\"fields\" must be a list");
@@ -235,9 +260,10 @@ ecf::DataPacket toPacket(const Json& value, Clock clock) {
     if (row.is_array()) {
       if (row.size() != fields.size()) {
         throw ValueError(where + "has " + std::to_string(row.size()) + " values for " +
-                            std::to_string(fields.size()) + " fields");
+                         std::to_string(fields.size()) + " fields");
       }
-      for (std::size_t f = 0; f < fields.size(); ++f) values[f] = toFieldValue(row[f], fields[f], clock);
+      for (std::size_t f = 0; f < fields.size(); ++f)
+        values[f] = toFieldValue(row[f], fields[f], clock);
     } else if (row.is_object()) {
       for (const auto& [name, fieldValue] : row.items()) {
         std::size_t f = 0;
@@ -286,8 +312,9 @@ ecf::Variant toVariant(const Json& value, Clock clock) {
       }
       if (value.size() == 1 && value.contains("amount")) {
         if (const auto amount = amountOf(value)) return *amount;
-        throw ValueError("an amount is {\"amount\": \"10.50\"} (a decimal text with a point), not " +
-                         brief(value, 60));
+        throw ValueError(
+            "an amount is {\"amount\": \"10.50\"} (a decimal text with a point), not " +
+            brief(value, 60));
       }
       if (value.contains("fields")) return toPacket(value, clock);
       throw ValueError(
@@ -301,7 +328,8 @@ ecf::Variant toVariant(const Json& value, Clock clock) {
 
 ecf::Variant toBag(const Json& value, Clock clock) {
   if (!value.is_object()) {
-    throw ValueError("a bag is an object of fields {\"NAME\": value, ...}, not " + brief(value, 60));
+    throw ValueError("a bag is an object of fields {\"NAME\": value, ...}, not " +
+                     brief(value, 60));
   }
   ecf::Variant bag{ecf::Variant::Array{}};
   for (const auto& [name, fieldValue] : value.items()) {
@@ -317,13 +345,12 @@ std::vector<ecf::Variant> toPositions(const Json& value, Clock clock) {
     return positions;
   }
   if (!value.is_object() || !value.contains("size") || !value["size"].is_number_unsigned()) {
-    throw ValueError(
-        "a positional array is a list, or {\"size\": n, \"at\": {\"index\": value}}");
+    throw ValueError("a positional array is a list, or {\"size\": n, \"at\": {\"index\": value}}");
   }
   for (const auto& [key, unused] : value.items()) {
     if (key != "size" && key != "at") {
       throw ValueError("unknown key \"" + key +
-                          "\" in a positional array (use \"size\" and \"at\")");
+                       "\" in a positional array (use \"size\" and \"at\")");
     }
   }
   const std::size_t size = value["size"].get<std::size_t>();
@@ -336,7 +363,7 @@ std::vector<ecf::Variant> toPositions(const Json& value, Clock clock) {
     if (key.empty() || key.find_first_not_of("0123456789") != std::string::npos || key.size() > 4 ||
         (index = std::stoul(key)) >= size) {
       throw ValueError("position \"" + key + "\" is not an index from 0 to " +
-                          std::to_string(size - 1));
+                       std::to_string(size - 1));
     }
     positions[index] = toVariant(item, clock);
   }

@@ -7,8 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ecf/datapacket.h"

@@ -16,12 +16,14 @@ std::optional<bool> answerNamed(const Json& value) {
 
 std::vector<bool> readAnswers(const Json& answers) {
   if (answers.is_null()) return {};
-  if (!answers.is_array()) throw CallError("bad_request", "\"answers\" must be a list of \"yes\" and \"no\"");
+  if (!answers.is_array())
+    throw CallError("bad_request", "\"answers\" must be a list of \"yes\" and \"no\"");
   std::vector<bool> read;
   for (const Json& answer : answers) {
     const auto yes = answerNamed(answer);
     if (!yes) {
-      throw CallError("bad_request", "answer " + brief(answer, 40) + " is neither \"yes\" nor \"no\"");
+      throw CallError("bad_request",
+                      "answer " + brief(answer, 40) + " is neither \"yes\" nor \"no\"");
     }
     read.push_back(*yes);
   }
@@ -103,8 +105,9 @@ Request readRequest(const Operation& operation, const char* text) {
   } else if (args.is_null()) {
     request.args.assign(operation.params.size(), nullptr);
   } else {
-    throw CallError("bad_request", "\"args\" must be a list in declaration order or an object "
-                                   "keyed by the argument names");
+    throw CallError("bad_request",
+                    "\"args\" must be a list in declaration order or an object "
+                    "keyed by the argument names");
   }
   checkNothingMissing(operation, request.args);
   return request;

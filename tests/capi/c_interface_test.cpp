@@ -41,10 +41,15 @@ class CInterfaceTest : public ModuleTest {
 
 // A value of each catalogue type, as a client that knows nothing else would send.
 Json sampleOf(const std::string& type) {
-  static const std::map<std::string, Json> samples = {
-      {"text", ""},           {"number", "0.00"},       {"integer", 0},
-      {"boolean", false},     {"bag", Json::object()},  {"positional array", Json::array()},
-      {"dataset", nullptr},   {"list of texts", Json::array()}, {"date-time", nullptr}};
+  static const std::map<std::string, Json> samples = {{"text", ""},
+                                                      {"number", "0.00"},
+                                                      {"integer", 0},
+                                                      {"boolean", false},
+                                                      {"bag", Json::object()},
+                                                      {"positional array", Json::array()},
+                                                      {"dataset", nullptr},
+                                                      {"list of texts", Json::array()},
+                                                      {"date-time", nullptr}};
   return samples.at(type);
 }
 
@@ -137,7 +142,8 @@ TEST_F(CInterfaceTest, ACallThatCannotBeMadeIsAClearErrorAndSendsNothing) {
        "Guilhotina: argument 2 (cutKind) must be a 32-bit whole number"},
       {"CarregaRecebimento",
        R"({"args": ["", "001", 0, {"fields": ["CDTIPORECE:text:3"], "rows": [["001", "x"]]}]})",
-       "bad_argument", "row 1: has 2 values for 1 fields (CarregaRecebimento, argument 4 paymentTypes)"},
+       "bad_argument",
+       "row 1: has 2 values for 1 fields (CarregaRecebimento, argument 4 paymentTypes)"},
       {"VendaItem", R"({"args": [{"VALOR": {"amount": "4,50"}}]})", "bad_argument",
        "an amount is {\"amount\": \"10.50\"}"},
   };

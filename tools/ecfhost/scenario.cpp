@@ -228,8 +228,7 @@ std::string unmet(const Step& step, const Outcome& outcome, HostSession& host) {
         std::string names;
         for (const auto& [known, unused] : outcome.out.items()) names += " " + known;
         return "out \"" + name + "\": " + step.operation["name"].get<std::string>() +
-               " writes back " +
-               (names.empty() ? "nothing" : "only" + names);
+               " writes back " + (names.empty() ? "nothing" : "only" + names);
       }
       const std::string difference = whatDiffers(wanted, outcome.out[name], "out " + name);
       if (!difference.empty()) return difference;
@@ -317,7 +316,8 @@ Outcome runStep(const Step& step, const Scenario& scenario, ModuleApi& api) {
   if (text == nullptr) throw ScenarioError("the module ran out of memory");
   const Json reply = Json::parse(text, nullptr, false);
   api.ecf_free(text);
-  if (reply.is_discarded() || !reply.is_object()) throw ScenarioError("the module's reply is not JSON");
+  if (reply.is_discarded() || !reply.is_object())
+    throw ScenarioError("the module's reply is not JSON");
   if (!reply["error"].is_null()) throw ScenarioError(reply["error"].value("message", "error"));
   Outcome outcome;
   outcome.result = reply["result"];
@@ -350,7 +350,8 @@ void listOperations() {
   ModuleApi api;
   std::string error;
   if (!api.load(findModule(), error) || api.ecf_operations == nullptr) {
-    std::cerr << "ecfhost: " << (error.empty() ? "the module has no ecf_operations" : error) << "\n";
+    std::cerr << "ecfhost: " << (error.empty() ? "the module has no ecf_operations" : error)
+              << "\n";
     return;
   }
   const ModuleCatalogue catalogue(api.ecf_operations());
