@@ -20,7 +20,8 @@ using Json = nlohmann::json;
 const std::vector<std::string>& operationNames() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> all;
-    for (const Json& operation : Json::parse(ecf_operations())["operations"]) {
+    const Json catalogue = Json::parse(ecf_operations());
+    for (const Json& operation : catalogue["operations"]) {
       all.push_back(operation["name"]);
     }
     return all;
