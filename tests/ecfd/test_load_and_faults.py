@@ -118,3 +118,12 @@ def test_sigterm_stops_cleanly(new_service):
     assert service.request("GET", "/v1/status").status == 200
     assert service.stop(signal.SIGTERM) == 0
     assert service.commands()[-1]["command"] != "AbreCupomFiscal"
+
+
+def test_a_question_unanswered_in_time_is_no(new_service):
+    service = new_service(questionTimeoutSeconds=1).start()
+    started = time.monotonic()
+    reply = service.request("POST", "/v1/receipts", refused_sale("late-1"))
+    assert 1 <= time.monotonic() - started < 10
+    assert reply.status == 422 and reply.json["sale"]["status"] == "cancelled"
+    assert service.request("GET", "/v1/questions?wait=0").json == {"questions": []}
