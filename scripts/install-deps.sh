@@ -17,6 +17,9 @@ packages+=(libbenchmark-dev valgrind python3)
 # The clients of the module's C interface: the Python binding's tests (pytest) and the
 # Pascal program (Free Pascal, Delphi mode).
 packages+=(python3-pytest fp-compiler)
+# The service ecfd: Boost's header-only Asio and Beast (also for the Windows build); its
+# tests are real HTTP clients: pytest (above) with urllib, and curl for the README's lines.
+packages+=(libboost-dev curl)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
