@@ -14,6 +14,8 @@ packages+=(pkg-config binutils)
 # Benchmarks (scripts/bench.sh): Google Benchmark, callgrind for instruction counts, and
 # python3 for the table.
 packages+=(libbenchmark-dev valgrind python3)
+# The operator's console, tested in headless Chromium driven by Selenium under pytest.
+packages+=(chromium chromium-driver python3-selenium python3-pytest)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
