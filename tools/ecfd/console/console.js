@@ -163,22 +163,20 @@ function counter(value) {
   return value === undefined || value === null ? "–" : String(value);
 }
 
-const DAY_WORDS = {
-  open: ["ok", "Aberto"],
-  zPending: ["bad", "Redução Z pendente"],
-  closed: ["off", "Fechado (Z emitida)"],
-  notOpen: ["off", "Não aberto"],
-};
+// A printer off line answers nothing but that: its other fields are null.
+function setFlag(id, value, yes, no) {
+  if (value === null || value === undefined) setChip(id, "off", "Desconhecido");
+  else setChip(id, value ? yes[0] : no[0], value ? yes[1] : no[1]);
+}
 
 function showStatus(status) {
   lastStatus = status;
-  setChip("st-online", status.online ? "ok" : "bad", status.online ? "Em linha" : "Fora de linha");
-  const [dayKind, dayWord] = DAY_WORDS[status.day] ||
-      (status.zPending ? DAY_WORDS.zPending : status.dayOpen ? DAY_WORDS.open : DAY_WORDS.notOpen);
-  setChip("st-day", dayKind, dayWord);
-  setChip("st-document", status.documentOpen ? "warn" : "ok",
-          status.documentOpen ? "Documento aberto" : "Nenhum aberto");
-  setChip("st-paper", status.paperOut ? "bad" : "ok", status.paperOut ? "Sem papel" : "Com papel");
+  if (status.started === false) setChip("st-online", "bad", "Não iniciada");
+  else setFlag("st-online", status.onLine, ["ok", "Em linha"], ["bad", "Fora de linha"]);
+  if (status.zPending) setChip("st-day", "bad", "Redução Z pendente");
+  else setFlag("st-day", status.dayOpen, ["ok", "Aberto"], ["off", "Não aberto"]);
+  setFlag("st-document", status.documentOpen, ["warn", "Documento aberto"], ["ok", "Nenhum aberto"]);
+  setFlag("st-paper", status.paperOut, ["bad", "Sem papel"], ["ok", "Com papel"]);
   $("st-coo").textContent = counter(status.coo);
   $("st-crz").textContent = counter(status.crz);
   $("st-gt").textContent = money(status.grandTotal);
@@ -215,22 +213,23 @@ async function refreshTape() {
 
 // ---- the journal of recent operations ----
 
+function resultWord(result) {
+  if (result === true) return "Aceita";
+  if (result === false) return "Recusada";
+  if (result === null || result === undefined) return "Não executada";
+  return typeof result === "object" ? JSON.stringify(result) : String(result);
+}
+
 function addJournal(entry) {
   const row = document.createElement("tr");
-  const ok = entry.result === true || entry.result === "ok";
-  const cells = [
-    timeOf(entry.time),
-    String(entry.operation || ""),
-    ok ? "Aceita" : entry.result === false || entry.result === "refused" ? "Recusada"
-                                                                       : String(entry.result ?? ""),
-    String(entry.error || ""),
-  ];
+  const cells = [timeOf(entry.time), String(entry.operation || ""), resultWord(entry.result),
+                 entry.error === null || entry.error === undefined ? "" : String(entry.error)];
   for (const text of cells) {
     const cell = document.createElement("td");
     cell.textContent = text;
     row.appendChild(cell);
   }
-  row.className = ok ? "row-ok" : "row-bad";
+  row.className = entry.result === false || entry.result === null ? "row-bad" : "row-ok";
   const body = $("journal").tBodies[0];
   body.insertBefore(row, body.firstChild);
   while (body.rows.length > JOURNAL_ROWS) body.deleteRow(-1);
