@@ -26,7 +26,10 @@ class Ecfd:
             self.base = "http://127.0.0.1:%d" % probe.getsockname()[1]
         config = {"port": PORT, "hostDirectory": "host", "printerRoot": "printers",
                   "tapeFile": "printers/%s/tape.txt" % PORT, "paymentTypes": PAYMENT_TYPES,
-                  "questionTimeoutSeconds": 60}
+                  "questionTimeoutSeconds": 60,
+                  # Card-sale mode: a refused sale command asks the operator to try again.
+                  "bagDefaults": {op: {"IDUTILTEF": "T", "UTILTEF": True}
+                                  for op in ("AbreCupom", "VendaItem", "FechaCupom")}}
         (home / "ecfd.json").write_text(json.dumps(config))
         env = dict(os.environ, ECFSIM_ROOT=str(home / "printers"))
         for command, code, name in faults:  # planned in the printer's memory before it starts

@@ -8,7 +8,7 @@ QUESTION = "Impressora não responde. Imprimir novamente?"
 
 
 def sale(sale_id, name, price):
-    return {"saleId": sale_id, "tef": True,
+    return {"saleId": sale_id,
             "items": [{"code": "7891000100103", "name": name, "quantity": 1, "unitPrice": price,
                        "taxCode": "00", "unit": "UN"}],
             "payments": [{"type": "001", "amount": price}]}

@@ -310,13 +310,14 @@ async function act(button, path, body, doneText) {
   }
 }
 
-// The fiscal day a Z reduction closes, as the operator reads dates (dd/mm/aaaa).
+// The fiscal day a Z reduction closes, as the operator reads dates (dd/mm/aaaa): the one the
+// service names, else the date of the newest document printed, else today.
 function fiscalDay() {
-  const day = String(lastStatus.fiscalDay || lastStatus.date || "");
-  const iso = /^(\d{4})-(\d{2})-(\d{2})/.exec(day);
+  const iso = /^(\d{4})-(\d{2})-(\d{2})/.exec(String(lastStatus.fiscalDay || ""));
   if (iso) return iso[3] + "/" + iso[2] + "/" + iso[1];
-  if (day) return day;
-  return new Date().toLocaleDateString("pt-BR");
+  const newest = $("tape").querySelector(".slip pre");
+  const printed = newest && /(\d{2}\/\d{2}\/\d{4}) \d{2}:\d{2}:\d{2}/.exec(newest.textContent);
+  return printed ? printed[1] : new Date().toLocaleDateString("pt-BR");
 }
 
 function amountOf(text) {
