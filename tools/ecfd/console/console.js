@@ -88,8 +88,12 @@ async function startStream() {
     if (reply.status === 401) { tokenRefused(); return; }
     if (!reply.ok || !reply.body) throw new Error("HTTP " + reply.status);
     setLink("ok", "Ao vivo");
-    // The state and tape as they are now; the stream brings every change after this.
-    await Promise.all([refreshStatus(), refreshTape()]);
+    // The state, tape and questions as they are now, while the stream brings every change
+    // after this. Not awaited: the status waits its turn behind a document that may itself
+    // be waiting for the operator's answer, which comes through the stream.
+    refreshStatus();
+    refreshTape();
+    refreshQuestions();
     await readEvents(reply.body, controller.signal);
   } catch (e) {
     if (controller.signal.aborted) return;
@@ -281,6 +285,14 @@ function questionAnswered(answered) {
     question = null;
     $("dlg-question").close();
   }
+}
+
+async function refreshQuestions() {
+  try {
+    const reply = await api("GET", "/v1/questions?wait=0");
+    const waiting = (reply && reply.questions) || [];
+    if (waiting.length && !question) showQuestion(waiting[0]);
+  } catch (e) { failed(e); }
 }
 
 async function answer(yes) {
