@@ -58,7 +58,12 @@ async function api(method, path, body) {
     init.headers["Content-Type"] = "application/json";
     init.body = JSON.stringify(body);
   }
-  const reply = await fetch(path, init);
+  let reply;
+  try {
+    reply = await fetch(path, init);
+  } catch (e) {
+    throw new Error("Sem comunicação com o serviço ecfd.");
+  }
   const text = await reply.text();
   let json = null;
   try { json = text ? JSON.parse(text) : null; } catch (e) { json = null; }
@@ -114,6 +119,7 @@ async function readEvents(body, signal) {
     buffer += value;
     let end;
     while ((end = buffer.search(/\r\n|\r|\n/)) >= 0) {
+      if (end === buffer.length - 1 && buffer[end] === "\r") break;  // "\r\n" cut in two
       const line = buffer.slice(0, end);
       buffer = buffer.slice(end + (buffer.startsWith("\r\n", end) ? 2 : 1));
       if (line === "") {
