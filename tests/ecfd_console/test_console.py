@@ -102,3 +102,30 @@ def test_without_the_token_the_page_asks_for_it_and_the_api_refuses(page, ecfd):
     page.wait(lambda: page.text("#link-chip") == "Ao vivo")
     assert not page.driver.find_element("id", "dlg-token").is_displayed()
     assert page.text("#st-online") == "Em linha"
+
+
+def test_a_days_work_typed_in_the_page_prints_what_was_typed(page, ecfd):
+    open_console(page, ecfd)
+    find = lambda element: page.driver.find_element("id", element)
+
+    def printed(count):
+        page.wait(lambda: len(slips(page)) == count)
+        return page.text("#tape .slip pre")
+
+    find("cash-amount").send_keys("150,00")
+    find("btn-supply").click()
+    assert "Suprimento" in printed(1) and "150,00" in page.text("#tape .slip pre")
+    for number, (name, price) in enumerate([("Pão de queijo", 4.5), ("Açaí 500ml", 18.9),
+                                            ("Café coado", 6.0)]):
+        ecfd.call("POST", "/v1/receipts", sale("day-%d" % number, name, price))
+    assert "Café coado" in printed(4)
+    find("cash-amount").send_keys("80,5")
+    find("btn-withdrawal").click()
+    assert "Sangria" in printed(5) and "80,50" in page.text("#tape .slip pre")
+    find("report-text").send_keys("Troca de turno: caixa conferido <ok>")
+    find("btn-report").click()
+    assert "Troca de turno: caixa conferido <ok>" in printed(6)
+    find("btn-x").click()
+    printed(7)
+    assert [title.split(" · ")[1] for title in slips(page)][:1] == ["LEITURA X"]
+    assert find("cash-amount").get_attribute("value") == "" == find("report-text").get_attribute("value")
