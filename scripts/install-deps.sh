@@ -14,8 +14,11 @@ packages+=(pkg-config binutils)
 # Benchmarks (scripts/bench.sh): Google Benchmark, callgrind for instruction counts, and
 # python3 for the table.
 packages+=(libbenchmark-dev valgrind python3)
-# The operator's console, tested in headless Chromium driven by Selenium under pytest.
-packages+=(chromium chromium-driver python3-selenium python3-pytest)
+# The service ecfd: Boost's header-only Asio and Beast (also for the Windows build); its
+# tests are real HTTP clients: pytest with urllib, and curl for the README's lines.
+packages+=(libboost-dev python3-pytest curl)
+# Its operator's console, tested in headless Chromium driven by Selenium.
+packages+=(chromium chromium-driver python3-selenium)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
