@@ -68,6 +68,20 @@ target_compile_definitions(ecfhost PRIVATE
                            ECFHOST_INSTALLED_MODULE_DIR="${ECF_MODULE_DIR_FROM_BINDIR}")
 install(TARGETS ecfhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT virtual_printer)
 
+# ---- the service: ecfd with its example configuration and, on Linux, a systemd unit ----
+if(TARGET ecfd)
+  target_compile_definitions(ecfd PRIVATE ECFD_INSTALLED_MODULE_DIR="${ECF_MODULE_DIR_FROM_BINDIR}")
+  install(TARGETS ecfd RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT virtual_printer)
+  install(FILES ${PROJECT_SOURCE_DIR}/examples/ecfd.json
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples COMPONENT virtual_printer)
+  if(NOT WIN32)
+    set(ECFD_EXAMPLE_CONFIG ${CMAKE_INSTALL_FULL_DOCDIR}/examples/ecfd.json)
+    configure_file(${PROJECT_SOURCE_DIR}/tools/ecfd/ecfd.service.in ${PROJECT_BINARY_DIR}/ecfd.service @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/ecfd.service
+            DESTINATION lib/systemd/system COMPONENT virtual_printer)
+  endif()
+endif()
+
 # ---- the CMake package ----
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/ecfConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/ecfConfig.cmake

@@ -62,8 +62,9 @@ package (find_package(ecf)), the pkg-config file (ecf.pc) and an example host.")
       "virtual fiscal printer and host tool for the fiscal-printer module
 A stand-in for the printer's driver library (libDLLG2.so, installed beside the
 module) backed by a model of a fiscal printer that prints onto a paper-tape file,
-its controls for tests (header and CMake target ecf::virtual_printer), and ecfhost,
-a small point-of-sale host that runs a demonstration day and scenario files.
+its controls for tests (header and CMake target ecf::virtual_printer), ecfhost,
+a small point-of-sale host that runs a demonstration day and scenario files, and
+ecfd, the printer as a local HTTP/JSON service (with a systemd unit).
 Leave it out where the printer maker's own driver library is installed.")
 endif()
 

@@ -17,6 +17,12 @@ OperatorCallback& installedOperator() {
 
 void installOperator(OperatorCallback callback) { installedOperator() = std::move(callback); }
 
+OperatorCallback exchangeOperator(OperatorCallback callback) {
+  OperatorCallback previous = std::move(installedOperator());
+  installedOperator() = std::move(callback);
+  return previous;
+}
+
 bool Mensagem(const std::string& text, const std::string& secondText, const std::string& letter1,
               const std::string& letter2, int kind, const std::string& sixthText,
               const std::string& scheme, int /*zero*/, Dataset* /*dataset*/) {

@@ -22,5 +22,8 @@ bool askRetry(const std::string& text, const std::string& scheme);
 bool askConfirmation(const std::string& text, const std::string& scheme);
 
 void installOperator(OperatorCallback callback);
+// Installs `callback` and returns the one it replaces (one call of the C interface puts
+// its own operator in front of the host's for the length of the call).
+OperatorCallback exchangeOperator(OperatorCallback callback);
 
 }  // namespace ecf

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ecf/ecf.h"
 #include "ecf/module.h"
 
 namespace ecfhost {
@@ -13,6 +14,7 @@ namespace ecfhost {
 // Every operation and set-up function the tool calls.
 #define ECFHOST_FUNCTIONS(X)                                                          \
   X(ecf_SetOperator) X(ecf_SetSettings) X(ecf_SetHostDirectory)                      \
+  X(ecf_call) X(ecf_free) X(ecf_operations)                                           \
   X(StartImpFiscal) X(StopImpFiscal) X(FechaPorta) X(Atu_TotGeral) X(BuscaTotGer)    \
   X(Data_Imp) X(LeIndicadores) X(Carrega_Dados_Impressora) X(Estado_Imp)             \
   X(Nr_Cupom) X(Estado_Gaveta_Imp) X(InfImpTerm)                                     \

@@ -6,16 +6,27 @@
 
 #include "base/env.h"
 #include "base/utf8_path.h"
-#include "operations.h"
+#include "local_time.h"
+#include "module_catalogue.h"
 #include "report.h"
 
 namespace ecfhost {
 namespace {
 
+// Something in the scenario file that does not say what it should.
+class ScenarioError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Named packets a scenario defines once ("tables") and uses by {"table": name}, kept as
+// the JSON the module is given in their place.
+using Tables = std::map<std::string, Json>;
+
 // One step, checked for its shape before anything runs.
 struct Step {
   std::size_t number = 0;
-  const Operation* operation = nullptr;
+  Json operation;  // its catalogue entry
   Json args;
   std::vector<bool> answers;
   Json expect;
@@ -50,7 +61,24 @@ std::vector<std::string> textList(const Json& value, const std::string& where) {
   return texts;
 }
 
-Step readStep(const Json& json, std::size_t number) {
+// The value with every {"table": name} replaced by that table.
+Json withTables(const Json& value, const Tables& tables) {
+  if (value.is_object() && value.contains("table")) {
+    if (value.size() != 1 || !value["table"].is_string()) {
+      throw ScenarioError("a table reference is {\"table\": \"name\"} and nothing else");
+    }
+    const std::string name = value["table"].get<std::string>();
+    const auto found = tables.find(name);
+    if (found == tables.end()) throw ScenarioError("no table named \"" + name + "\" in \"tables\"");
+    return found->second;
+  }
+  if (!value.is_structured()) return value;
+  Json copy = value;
+  for (auto& item : copy) item = withTables(item, tables);
+  return copy;
+}
+
+Step readStep(const Json& json, std::size_t number, const ModuleCatalogue& catalogue) {
   const std::string where = "step " + std::to_string(number);
   if (!json.is_object())
     throw ScenarioError(where + ": a step is an object {\"op\": ..., \"args\": [...]}");
@@ -61,18 +89,20 @@ Step readStep(const Json& json, std::size_t number) {
   Step step;
   step.number = number;
   const std::string name = json["op"].get<std::string>();
-  step.operation = findOperation(name);
-  if (step.operation == nullptr) {
+  const Json* operation = catalogue.find(name);
+  if (operation == nullptr) {
     throw ScenarioError(where + ": unknown operation \"" + name +
                         "\" (`ecfhost run --list` shows the supported ones)");
   }
+  step.operation = *operation;
   step.args = json.contains("args") ? json["args"] : Json::array();
   if (!step.args.is_array())
     throw ScenarioError(where + " (" + name + "): \"args\" must be a list");
-  if (step.args.size() != step.operation->params.size()) {
+  const std::size_t expected = ModuleCatalogue::givenArgs(step.operation).size();
+  if (step.args.size() != expected) {
     throw ScenarioError(where + " (" + name + "): " + std::to_string(step.args.size()) +
-                        " arguments given, " + std::to_string(step.operation->params.size()) +
-                        " expected: " + usage(*step.operation));
+                        " arguments given, " + std::to_string(expected) +
+                        " expected: " + ModuleCatalogue::usage(step.operation));
   }
   if (json.contains("answers")) {
     for (const std::string& text : textList(json["answers"], where + ": \"answers\"")) {
@@ -101,27 +131,18 @@ Step readStep(const Json& json, std::size_t number) {
   return step;
 }
 
-// A scenario is a few kilobytes, a few levels deep: anything far bigger or deeper is not
-// one, and is refused before it can exhaust the memory or the stack.
+// A scenario is a few kilobytes, a few levels deep: anything far bigger is not one.
 constexpr std::size_t kMaxScenarioBytes = 16 * 1024 * 1024;
-constexpr int kMaxNesting = 64;
 
 Json parseScenario(const std::string& text) {
   try {
-    return Json::parse(text, [](int depth, Json::parse_event_t, Json&) {
-      if (depth > kMaxNesting) {
-        throw ScenarioError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
-                            " levels deep");
-      }
-      return true;
-    });
-  } catch (const Json::exception& error) {
-    // Syntax errors, and numbers out of range such as 1e400.
-    throw ScenarioError("malformed JSON: " + std::string(error.what()));
+    return ecf::capi::parseJson(text);
+  } catch (const ecf::capi::ValueError& error) {
+    throw ScenarioError(error.what());
   }
 }
 
-Scenario readScenarioText(const std::string& text) {
+Scenario readScenarioText(const std::string& text, const ModuleCatalogue& catalogue) {
   const Json json = parseScenario(text);
   if (!json.is_object()) throw ScenarioError("the file must hold one object with \"steps\"");
   onlyKeys(json, {"description", "decimalSeparator", "bagDefaults", "tables", "steps"}, "scenario");
@@ -141,7 +162,7 @@ Scenario readScenarioText(const std::string& text) {
     scenario.bagDefaults = json["bagDefaults"];
     if (!scenario.bagDefaults.is_object()) throw ScenarioError("\"bagDefaults\" must be an object");
     for (const auto& [name, fields] : scenario.bagDefaults.items()) {
-      if (findOperation(name) == nullptr) {
+      if (catalogue.find(name) == nullptr) {
         throw ScenarioError("\"bagDefaults\": unknown operation \"" + name + "\"");
       }
       if (!fields.is_object())
@@ -152,7 +173,9 @@ Scenario readScenarioText(const std::string& text) {
     if (!json["tables"].is_object()) throw ScenarioError("\"tables\" must map names to packets");
     for (const auto& [name, table] : json["tables"].items()) {
       try {
-        scenario.tables[name] = toPacket(table, scenario.tables);
+        Json resolved = withTables(table, scenario.tables);
+        ecf::capi::toPacket(resolved, &localNow);  // refused here, before anything runs
+        scenario.tables[name] = std::move(resolved);
       } catch (const std::exception& error) {  // also a packet the dataset refuses
         throw ScenarioError("table \"" + name + "\": " + error.what());
       }
@@ -162,18 +185,18 @@ Scenario readScenarioText(const std::string& text) {
     throw ScenarioError("\"steps\" must be a list of at least one step");
   }
   for (std::size_t i = 0; i < json["steps"].size(); ++i) {
-    scenario.steps.push_back(readStep(json["steps"][i], i + 1));
+    scenario.steps.push_back(readStep(json["steps"][i], i + 1, catalogue));
   }
   return scenario;
 }
 
-Scenario readScenario(const std::string& file) {
+Scenario readScenario(const std::string& file, const ModuleCatalogue& catalogue) {
   std::string text;
   std::string error;
   if (!ecf::realEnv().readFile(file, text, &error, kMaxScenarioBytes)) {
     throw ScenarioError(error);
   }
-  return readScenarioText(text);
+  return readScenarioText(text, catalogue);
 }
 
 bool containsText(const std::vector<std::string>& texts, const std::string& wanted) {
@@ -184,6 +207,15 @@ bool containsText(const std::vector<std::string>& texts, const std::string& want
 }
 
 // "" when the step gave what it expects, else the first difference.
+// What one call gave, from the module's reply.
+struct Outcome {
+  Json result;
+  Json out;
+  std::vector<std::string> notices;
+  std::vector<std::string> questions;
+  std::size_t unusedAnswers = 0;
+};
+
 std::string unmet(const Step& step, const Outcome& outcome, HostSession& host) {
   const Json& expect = step.expect;
   if (expect.contains("result")) {
@@ -195,7 +227,8 @@ std::string unmet(const Step& step, const Outcome& outcome, HostSession& host) {
       if (!outcome.out.contains(name)) {
         std::string names;
         for (const auto& [known, unused] : outcome.out.items()) names += " " + known;
-        return "out \"" + name + "\": " + step.operation->name + " writes back " +
+        return "out \"" + name + "\": " + step.operation["name"].get<std::string>() +
+               " writes back " +
                (names.empty() ? "nothing" : "only" + names);
       }
       const std::string difference = whatDiffers(wanted, outcome.out[name], "out " + name);
@@ -223,7 +256,7 @@ std::string unmet(const Step& step, const Outcome& outcome, HostSession& host) {
   }
   for (const char* key : {"notices", "questions"}) {
     if (!expect.contains(key)) continue;
-    const auto& shown = std::string(key) == "notices" ? host.op().notices() : host.op().questions();
+    const auto& shown = std::string(key) == "notices" ? outcome.notices : outcome.questions;
     for (const Json& wanted : expect[key]) {
       if (!containsText(shown, wanted.get<std::string>())) {
         return std::string("the operator was not ") +
@@ -232,8 +265,8 @@ std::string unmet(const Step& step, const Outcome& outcome, HostSession& host) {
       }
     }
   }
-  if (host.op().unusedAnswers() > 0) {
-    return std::to_string(host.op().unusedAnswers()) +
+  if (outcome.unusedAnswers > 0) {
+    return std::to_string(outcome.unusedAnswers) +
            " scripted answer(s) left unused: the operator was asked fewer questions";
   }
   return "";
@@ -255,21 +288,91 @@ void printOut(const std::string& name, const Json& value) {
   if (rows.size() > kShown) std::cout << "        ...\n";
 }
 
+// The step's request: its arguments with the tables in place and the scenario's bag
+// defaults under the bags it gives, and its scripted answers.
+Json requestFor(const Step& step, const Scenario& scenario) {
+  const std::string name = step.operation["name"].get<std::string>();
+  const std::vector<Json> params = ModuleCatalogue::givenArgs(step.operation);
+  Json args = withTables(step.args, scenario.tables);
+  if (scenario.bagDefaults.contains(name)) {
+    const Json defaults = withTables(scenario.bagDefaults[name], scenario.tables);
+    for (std::size_t i = 0; i < params.size(); ++i) {
+      if (params[i]["type"] != "bag" || !args[i].is_object()) continue;
+      Json merged = defaults;
+      for (const auto& [field, value] : args[i].items()) merged[field] = value;
+      args[i] = std::move(merged);
+    }
+  }
+  Json answers = Json::array();
+  for (const bool answer : step.answers) answers.push_back(answer ? "yes" : "no");
+  return Json{{"args", std::move(args)}, {"answers", std::move(answers)}};
+}
+
+// Runs the step through the module's C interface. Throws ScenarioError with the module's
+// message for a call it could not make.
+Outcome runStep(const Step& step, const Scenario& scenario, ModuleApi& api) {
+  const std::string name = step.operation["name"].get<std::string>();
+  const std::string request = requestFor(step, scenario).dump();
+  char* text = api.ecf_call(name.c_str(), request.c_str());
+  if (text == nullptr) throw ScenarioError("the module ran out of memory");
+  const Json reply = Json::parse(text, nullptr, false);
+  api.ecf_free(text);
+  if (reply.is_discarded() || !reply.is_object()) throw ScenarioError("the module's reply is not JSON");
+  if (!reply["error"].is_null()) throw ScenarioError(reply["error"].value("message", "error"));
+  Outcome outcome;
+  outcome.result = reply["result"];
+  outcome.out = reply["out"];
+  for (const Json& notice : reply["notices"]) outcome.notices.push_back(notice.get<std::string>());
+  const Json& questions = reply["questions"];
+  for (std::size_t i = 0; i < questions.size(); ++i) {
+    const std::string question = questions[i]["text"].get<std::string>();
+    outcome.questions.push_back(question);
+    // The first ones were answered from the step's script; the module asked the tool's
+    // operator for the others, which printed them.
+    if (i < step.answers.size()) {
+      std::string shown = question;
+      std::replace(shown.begin(), shown.end(), '\n', ' ');
+      std::cout << "      question: " << shown << " -> "
+                << questions[i]["answer"].get<std::string>() << " (scripted)" << std::endl;
+    }
+  }
+  outcome.unusedAnswers = step.answers.size() - std::min(step.answers.size(), questions.size());
+  return outcome;
+}
+
 }  // namespace
 
-void checkScenario(const std::string& text) { readScenarioText(text); }
+void checkScenario(const std::string& text, const std::string& catalogue) {
+  readScenarioText(text, ModuleCatalogue(catalogue));
+}
 
 void listOperations() {
-  for (const Operation& operation : operations()) std::cout << usage(operation) << "\n";
+  ModuleApi api;
+  std::string error;
+  if (!api.load(findModule(), error) || api.ecf_operations == nullptr) {
+    std::cerr << "ecfhost: " << (error.empty() ? "the module has no ecf_operations" : error) << "\n";
+    return;
+  }
+  const ModuleCatalogue catalogue(api.ecf_operations());
+  for (const Json& operation : catalogue.operations()) {
+    std::cout << ModuleCatalogue::usage(operation) << "\n";
+  }
 }
 
 int runScenario(const std::string& file, const std::string& directory, bool reuse,
                 const HostOptions& options) {
   Scenario scenario;
   try {
-    scenario = readScenario(file);
+    // The steps are checked against the module's catalogue before anything runs.
+    ModuleApi api;
+    std::string error;
+    if (!api.load(findModule(), error)) throw std::runtime_error(error);
+    if (api.ecf_operations == nullptr || api.ecf_call == nullptr || api.ecf_free == nullptr) {
+      throw std::runtime_error("the module does not export its C interface (ecf_call)");
+    }
+    scenario = readScenario(file, ModuleCatalogue(api.ecf_operations()));
   } catch (const std::exception& error) {
-    // ScenarioError, and a value the module's types refuse (a table's dataset, say).
+    // ScenarioError, and a module that does not load.
     std::cerr << "ecfhost: " << file << ": " << error.what() << "\n";
     return 2;
   }
@@ -289,18 +392,13 @@ int runScenario(const std::string& file, const std::string& directory, bool reus
             << "Working in " << ecf::utf8FromPath(host->workspace().root()) << "\n";
 
   for (const Step& step : scenario.steps) {
-    const std::string name = step.operation->name;
+    const std::string name = step.operation["name"].get<std::string>();
     std::cout << "step " << step.number << ": " << name
               << (step.note.empty() ? "" : "  (" + step.note + ")") << std::endl;
     host->beginStep();
-    host->op().script(step.answers);
     Outcome outcome;
     try {
-      const Json noDefaults = Json::object();
-      const Json& defaults =
-          scenario.bagDefaults.contains(name) ? scenario.bagDefaults[name] : noDefaults;
-      Call call(host->api(), name, step.operation->params, step.args, scenario.tables, defaults);
-      outcome = step.operation->run(call);
+      outcome = runStep(step, scenario, host->api());
     } catch (const std::exception& error) {
       std::cerr << "ecfhost: " << file << ": step " << step.number << " (" << name
                 << "): " << error.what() << "\n";
@@ -309,7 +407,6 @@ int runScenario(const std::string& file, const std::string& directory, bool reus
     std::cout << "      -> " << (outcome.result.is_null() ? "done" : brief(outcome.result)) << "\n";
     for (const auto& [key, value] : outcome.out.items()) printOut(key, value);
     const std::string difference = unmet(step, outcome, *host);
-    host->op().dropScript();
     if (!difference.empty()) {
       std::cout << "FAILED at step " << step.number << " (" << name << "): " << difference << "\n";
       const std::string printerError = host->stepError();

@@ -21,8 +21,9 @@
 //   ]
 // }
 //
-// The argument forms and the operations with their argument lists are in operations.h and
-// scenario_values.h; `ecfhost run --list` prints the operations.
+// Each step is one call of the module's C interface (ecf_call): the argument forms are the
+// module's JSON mapping, and a table reference {"table": "name"} stands for that table.
+// `ecfhost run --list` prints the operations from the module's catalogue.
 #pragma once
 
 #include <string>
@@ -36,9 +37,10 @@ namespace ecfhost {
 int runScenario(const std::string& file, const std::string& directory, bool reuse,
                 const HostOptions& options);
 
-// Reads and checks a scenario's text without running it. Throws std::exception (mostly
-// ScenarioError) naming the first thing wrong; never anything else.
-void checkScenario(const std::string& text);
+// Reads and checks a scenario's text against the module's catalogue (ecf_operations)
+// without running it. Throws std::exception naming the first thing wrong; never anything
+// else.
+void checkScenario(const std::string& text, const std::string& catalogue);
 
 // The supported operations with their argument lists, one per line.
 void listOperations();

@@ -1,6 +1,8 @@
-#include "scenario_values.h"
+#include "capi/json_values.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -9,9 +11,8 @@
 
 #include "base/utf8.h"
 #include "ecf/dataset.h"
-#include "local_time.h"
 
-namespace ecfhost {
+namespace ecf::capi {
 namespace {
 
 const char* typeName(ecf::FieldType type) {
@@ -62,12 +63,12 @@ bool isSize(std::string_view text) {
 // recurses once per character and a long name would exhaust the stack.
 ecf::FieldDef toFieldDef(const Json& value) {
   if (!value.is_string()) {
-    throw ScenarioError("a field definition is a text \"NAME:type[:size]\", not " +
+    throw ValueError("a field definition is a text \"NAME:type[:size]\", not " +
                         brief(value, 60));
   }
   const std::string text = value.get<std::string>();
   const auto bad = [&] {
-    return ScenarioError("bad field definition \"" + shortened(text) +
+    return ValueError("bad field definition \"" + shortened(text) +
                          "\": write NAME, NAME:type or NAME:text:size (types: text, integer, "
                          "real, datetime, boolean)");
   };
@@ -90,7 +91,7 @@ ecf::FieldDef toFieldDef(const Json& value) {
   }
   if (next < parts.size() && isSize(parts[next])) {
     if (def.type != ecf::FieldType::Text) {
-      throw ScenarioError("field \"" + shortened(text) + "\": only text fields have a size");
+      throw ValueError("field \"" + shortened(text) + "\": only text fields have a size");
     }
     def.size = std::stoi(std::string(parts[next]));
     ++next;
@@ -99,30 +100,36 @@ ecf::FieldDef toFieldDef(const Json& value) {
   return def;
 }
 
-ecf::Variant toFieldValue(const Json& value, const ecf::FieldDef& field) {
+ecf::Variant toFieldValue(const Json& value, const ecf::FieldDef& field, Clock clock) {
   if (value.is_null()) return {};
   const std::string where = "field " + field.name + " (" + typeName(field.type) + ")";
   switch (field.type) {
     case ecf::FieldType::Text:
-      if (!value.is_string()) throw ScenarioError(where + " needs a text, not " + value.dump());
+      if (!value.is_string()) throw ValueError(where + " needs a text, not " + brief(value, 60));
       return value.get<std::string>();
     case ecf::FieldType::Integer:
       if (!value.is_number_integer()) {
-        throw ScenarioError(where + " needs a whole number, not " + value.dump());
+        throw ValueError(where + " needs a whole number, not " + brief(value, 60));
       }
       return static_cast<long long>(value.get<std::int64_t>());
     case ecf::FieldType::Real:
-      if (!value.is_number()) throw ScenarioError(where + " needs a number, not " + value.dump());
+      if (value.is_string()) {
+        if (const auto amount = decimalText(value.get<std::string>())) return *amount;
+      }
+      if (!value.is_number()) {
+        throw ValueError(where + " needs a number or a decimal text such as \"10.50\", not " +
+                         brief(value, 60));
+      }
       return value.get<double>();
     case ecf::FieldType::Boolean:
       if (!value.is_boolean())
-        throw ScenarioError(where + " needs true or false, not " + value.dump());
+        throw ValueError(where + " needs true or false, not " + brief(value, 60));
       return value.get<bool>();
     case ecf::FieldType::DateTime:
       if (!value.is_string()) {
-        throw ScenarioError(where + " needs a date text such as \"2026-12-08 10:15:00\"");
+        throw ValueError(where + " needs a date text such as \"2026-12-08 10:15:00\"");
       }
-      return toDateTime(value.get<std::string>());
+      return toDateTime(value.get<std::string>(), clock);
   }
   return {};
 }
@@ -133,16 +140,44 @@ std::string fieldDefText(const ecf::FieldDef& def) {
   return text;
 }
 
-bool sameNumber(const Json& a, const Json& b) {
-  const double x = a.get<double>();
-  const double y = b.get<double>();
-  return std::fabs(x - y) <= 1e-9 * std::max(1.0, std::fabs(x));
-}
-
 }  // namespace
 
-ecf::DateTime toDateTime(const std::string& text) {
-  if (text == "now") return localNow();
+Json parseJson(std::string_view text) {
+  try {
+    return Json::parse(text, [](int depth, Json::parse_event_t, Json&) {
+      if (depth > kMaxNesting) {
+        throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
+                         " levels deep");
+      }
+      return true;
+    });
+  } catch (const Json::exception& error) {
+    // Syntax errors, and numbers out of range such as 1e400.
+    throw ValueError("malformed JSON: " + std::string(error.what()));
+  }
+}
+
+std::optional<double> decimalText(std::string_view text) {
+  // At most 15 significant digits: what an amount holds without loss.
+  if (text.empty() || text.size() > 20) return std::nullopt;
+  std::size_t i = text[0] == '-' ? 1 : 0;
+  const std::size_t digitsStart = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  if (i == digitsStart) return std::nullopt;
+  if (i < text.size() && text[i] == '.') {
+    const std::size_t fraction = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    if (i == fraction) return std::nullopt;
+  }
+  if (i != text.size()) return std::nullopt;
+  double number = 0;
+  const auto parsed = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+ecf::DateTime toDateTime(const std::string& text, Clock clock) {
+  if (text == "now") return clock();
   static const std::regex pattern(R"(^(\d{4})-(\d\d)-(\d\d)(?:[ T](\d\d):(\d\d)(?::(\d\d))?)?$)");
   std::smatch parts;
   // The longest date-time is 19 characters; the matcher never sees a longer text.
@@ -153,7 +188,7 @@ ecf::DateTime toDateTime(const std::string& text) {
                                       number(6));
     }
   }
-  throw ScenarioError("\"" + text +
+  throw ValueError("\"" + text +
                       "\" is not a date-time: write \"YYYY-MM-DD\", \"YYYY-MM-DD hh:mm[:ss]\" or "
                       "\"now\"");
 }
@@ -165,137 +200,142 @@ std::string dateTimeText(const ecf::DateTime& when) {
   return text;
 }
 
-ecf::DataPacket toPacket(const Json& value, const Tables& tables) {
-  if (value.is_object() && value.contains("table")) {
-    if (value.size() != 1 || !value["table"].is_string()) {
-      throw ScenarioError("a table reference is {\"table\": \"name\"} and nothing else");
-    }
-    const std::string name = value["table"].get<std::string>();
-    const auto found = tables.find(name);
-    if (found == tables.end()) throw ScenarioError("no table named \"" + name + "\" in \"tables\"");
-    return found->second;
-  }
+ecf::DataPacket toPacket(const Json& value, Clock clock) {
   if (!value.is_object() || !value.contains("fields")) {
-    throw ScenarioError(
-        "a data packet or dataset is {\"fields\": [...], \"rows\": [...]} or "
-        "{\"table\": \"name\"}, not " +
-        value.dump());
+    throw ValueError(
+        "a data packet or dataset is {\"fields\": [...], \"rows\": [...]}, not " +
+        brief(value, 60));
   }
   for (const auto& [key, unused] : value.items()) {
     if (key != "fields" && key != "rows") {
-      throw ScenarioError("unknown key \"" + key +
+      throw ValueError("unknown key \"" + key +
                           "\" in a data packet (use \"fields\" and \"rows\")");
     }
   }
-  if (!value["fields"].is_array()) throw ScenarioError("\"fields\" must be a list");
+  if (!value["fields"].is_array()) throw ValueError("\"fields\" must be a list");
   std::vector<ecf::FieldDef> fields;
   for (const Json& field : value["fields"]) fields.push_back(toFieldDef(field));
 
   std::vector<std::vector<ecf::Variant>> rows;
   const Json noRows = Json::array();
   const Json& jsonRows = value.contains("rows") ? value["rows"] : noRows;
-  if (!jsonRows.is_array()) throw ScenarioError("\"rows\" must be a list");
+  if (!jsonRows.is_array()) throw ValueError("\"rows\" must be a list");
   for (std::size_t r = 0; r < jsonRows.size(); ++r) {
     const Json& row = jsonRows[r];
     const std::string where = "row " + std::to_string(r + 1) + ": ";
     std::vector<ecf::Variant> values(fields.size());
     if (row.is_array()) {
       if (row.size() != fields.size()) {
-        throw ScenarioError(where + "has " + std::to_string(row.size()) + " values for " +
+        throw ValueError(where + "has " + std::to_string(row.size()) + " values for " +
                             std::to_string(fields.size()) + " fields");
       }
-      for (std::size_t f = 0; f < fields.size(); ++f) values[f] = toFieldValue(row[f], fields[f]);
+      for (std::size_t f = 0; f < fields.size(); ++f) values[f] = toFieldValue(row[f], fields[f], clock);
     } else if (row.is_object()) {
       for (const auto& [name, fieldValue] : row.items()) {
         std::size_t f = 0;
         while (f < fields.size() && fields[f].name != name) ++f;
-        if (f == fields.size()) throw ScenarioError(where + "no field named \"" + name + "\"");
-        values[f] = toFieldValue(fieldValue, fields[f]);
+        if (f == fields.size()) throw ValueError(where + "no field named \"" + name + "\"");
+        values[f] = toFieldValue(fieldValue, fields[f], clock);
       }
     } else {
-      throw ScenarioError(where + "a row is a list of values or an object of field values");
+      throw ValueError(where + "a row is a list of values or an object of field values");
     }
     rows.push_back(std::move(values));
   }
   try {
     return ecf::DataPacket(std::move(fields), std::move(rows));
   } catch (const std::exception& error) {
-    throw ScenarioError(error.what());
+    throw ValueError(error.what());
   }
 }
 
-ecf::Variant toVariant(const Json& value, const Tables& tables) {
+ecf::Variant toVariant(const Json& value, Clock clock) {
   switch (value.type()) {
     case Json::value_t::null:
       return {};
     case Json::value_t::boolean:
       return value.get<bool>();
     case Json::value_t::number_integer:
+      return static_cast<long long>(value.get<std::int64_t>());
     case Json::value_t::number_unsigned:
+      if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX)) {
+        throw ValueError("the number " + value.dump() + " is too large");
+      }
       return static_cast<long long>(value.get<std::int64_t>());
     case Json::value_t::number_float:
+      if (!std::isfinite(value.get<double>())) throw ValueError("a number must be finite");
       return value.get<double>();
     case Json::value_t::string:
       return value.get<std::string>();
     case Json::value_t::array: {
       ecf::Variant::Array items;
-      for (const Json& item : value) items.push_back(toVariant(item, tables));
+      for (const Json& item : value) items.push_back(toVariant(item, clock));
       return items;
     }
     case Json::value_t::object:
       if (value.size() == 1 && value.contains("date") && value["date"].is_string()) {
-        return toDateTime(value["date"].get<std::string>());
+        return toDateTime(value["date"].get<std::string>(), clock);
       }
-      if (value.contains("fields") || value.contains("table")) return toPacket(value, tables);
-      throw ScenarioError(
+      if (value.size() == 1 && value.contains("amount")) {
+        const Json& amount = value["amount"];
+        if (amount.is_string()) {
+          if (const auto number = decimalText(amount.get<std::string>())) return *number;
+        } else if (amount.is_number()) {
+          return toVariant(amount, clock);
+        }
+        throw ValueError("an amount is {\"amount\": \"10.50\"} (a decimal text with a point), not " +
+                         brief(value, 60));
+      }
+      if (value.contains("fields")) return toPacket(value, clock);
+      throw ValueError(
           "an object value must be a date {\"date\": ...}, a data packet "
-          "{\"fields\": ..., \"rows\": ...} or {\"table\": name}, not " +
-          value.dump());
+          "{\"fields\": ..., \"rows\": ...}, not " +
+          brief(value, 60));
     default:
-      throw ScenarioError("unsupported value " + value.dump());
+      throw ValueError("unsupported value " + brief(value, 60));
   }
 }
 
-ecf::Variant toBag(const Json& value, const Tables& tables) {
+ecf::Variant toBag(const Json& value, Clock clock) {
   if (!value.is_object()) {
-    throw ScenarioError("a bag is an object of fields {\"NAME\": value, ...}, not " + value.dump());
+    throw ValueError("a bag is an object of fields {\"NAME\": value, ...}, not " + brief(value, 60));
   }
   ecf::Variant bag{ecf::Variant::Array{}};
   for (const auto& [name, fieldValue] : value.items()) {
-    ecf::setBagField(bag, name, toVariant(fieldValue, tables));
+    ecf::setBagField(bag, name, toVariant(fieldValue, clock));
   }
   return bag;
 }
 
-std::vector<ecf::Variant> toPositions(const Json& value, const Tables& tables) {
+std::vector<ecf::Variant> toPositions(const Json& value, Clock clock) {
   std::vector<ecf::Variant> positions;
   if (value.is_array()) {
-    for (const Json& item : value) positions.push_back(toVariant(item, tables));
+    for (const Json& item : value) positions.push_back(toVariant(item, clock));
     return positions;
   }
   if (!value.is_object() || !value.contains("size") || !value["size"].is_number_unsigned()) {
-    throw ScenarioError(
+    throw ValueError(
         "a positional array is a list, or {\"size\": n, \"at\": {\"index\": value}}");
   }
   for (const auto& [key, unused] : value.items()) {
     if (key != "size" && key != "at") {
-      throw ScenarioError("unknown key \"" + key +
+      throw ValueError("unknown key \"" + key +
                           "\" in a positional array (use \"size\" and \"at\")");
     }
   }
   const std::size_t size = value["size"].get<std::size_t>();
-  if (size > 1000) throw ScenarioError("a positional array of more than 1000 positions");
+  if (size > 1000) throw ValueError("a positional array of more than 1000 positions");
   positions.resize(size);
   if (!value.contains("at")) return positions;
-  if (!value["at"].is_object()) throw ScenarioError("\"at\" must map positions to values");
+  if (!value["at"].is_object()) throw ValueError("\"at\" must map positions to values");
   for (const auto& [key, item] : value["at"].items()) {
     std::size_t index = 0;
     if (key.empty() || key.find_first_not_of("0123456789") != std::string::npos || key.size() > 4 ||
         (index = std::stoul(key)) >= size) {
-      throw ScenarioError("position \"" + key + "\" is not an index from 0 to " +
+      throw ValueError("position \"" + key + "\" is not an index from 0 to " +
                           std::to_string(size - 1));
     }
-    positions[index] = toVariant(item, tables);
+    positions[index] = toVariant(item, clock);
   }
   return positions;
 }
@@ -340,50 +380,6 @@ Json fromVariant(const ecf::Variant& value) {
   return nullptr;
 }
 
-std::string whatDiffers(const Json& expected, const Json& actual, const std::string& where) {
-  const auto differ = [&] {
-    return where + ": expected " + brief(expected) + ", got " + brief(actual);
-  };
-  if (expected.is_object() && (expected.contains("rows") || expected.contains("count"))) {
-    if (!actual.is_object() || !actual.contains("rows")) return differ();
-    const Json& rows = actual["rows"];
-    if (expected.contains("count") && (!expected["count"].is_number_integer() ||
-                                       expected["count"].get<std::size_t>() != rows.size())) {
-      return where + ": expected " + expected["count"].dump() + " rows, got " +
-             std::to_string(rows.size());
-    }
-    if (!expected.contains("rows")) return "";
-    const Json& wanted = expected["rows"];
-    if (!wanted.is_array()) return where + ": \"rows\" must be a list";
-    if (wanted.size() != rows.size()) {
-      return where + ": expected " + std::to_string(wanted.size()) + " rows, got " +
-             std::to_string(rows.size()) + " " + brief(rows, 300);
-    }
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-      if (!wanted[r].is_object()) return where + ": an expected row is an object of field values";
-      for (const auto& [field, value] : wanted[r].items()) {
-        const std::string at = where + " row " + std::to_string(r + 1) + " " + field;
-        if (!rows[r].contains(field)) return at + ": no such field";
-        const std::string difference = whatDiffers(value, rows[r][field], at);
-        if (!difference.empty()) return difference;
-      }
-    }
-    return "";
-  }
-  if (expected.is_array()) {
-    if (!actual.is_array() || actual.size() != expected.size()) return differ();
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-      const std::string difference =
-          whatDiffers(expected[i], actual[i], where + "[" + std::to_string(i) + "]");
-      if (!difference.empty()) return difference;
-    }
-    return "";
-  }
-  if (expected.is_number() && actual.is_number())
-    return sameNumber(expected, actual) ? "" : differ();
-  return expected == actual ? "" : differ();
-}
-
 std::string brief(const Json& value, std::size_t width) {
   std::string text = value.dump(-1, ' ', false, Json::error_handler_t::replace);
   if (text.size() > width) {
@@ -395,4 +391,4 @@ std::string brief(const Json& value, std::size_t width) {
   return text;
 }
 
-}  // namespace ecfhost
+}  // namespace ecf::capi
