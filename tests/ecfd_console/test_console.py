@@ -63,14 +63,20 @@ def test_a_refused_item_asks_and_yes_prints_it(page, ecfd):
     sale_thread.start()
     page.wait(lambda: page.driver.find_element("id", "dlg-question").is_displayed())
     assert page.text("#question-text") == QUESTION
-    refused = page.all("#journal tbody tr.row-bad td")
-    assert refused[1:3] == ["VendaItem", "Recusada"] and "ImpressoraNaoResponde" in refused[3]
+    assert page.all("#avisos .notice span") == ["3: ImpressoraNaoResponde Impressora não responde"]
     page.driver.find_element("id", "question-yes").click()
     sale_thread.join(60)
     assert replies and replies[0][0] == 200
     page.wait(lambda: not page.driver.find_element("id", "dlg-question").is_displayed())
     page.wait(lambda: len(slips(page)) == 1)
     assert "Café coado" in page.text("#tape .slip pre")
+    item = next(row for row in page.driver.find_elements("css selector", "#journal tbody tr")
+                if row.text.split()[1] == "VendaItem")
+    assert [cell.text for cell in item.find_elements("tag name", "td")][2:] == \
+        ["Aceita", "3: ImpressoraNaoResponde - Impressora não responde"]
+    # The notice stays after the question is gone, until the operator dismisses it.
+    page.driver.find_element("css selector", "#avisos .notice button").click()
+    assert page.all("#avisos .notice") == []
 
 
 def test_x_prints_at_once_and_z_waits_for_the_confirmation_naming_the_day(page, ecfd):
