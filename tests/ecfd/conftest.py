@@ -9,8 +9,8 @@ import urllib.request
 
 import pytest
 
-BIN = pathlib.Path(os.environ.get("ECF_TEST_BIN", "build/default/bin"))
-EXAMPLES = pathlib.Path(os.environ.get("ECF_EXAMPLES_DIR", "examples"))
+BIN = pathlib.Path(os.environ.get("ECF_TEST_BIN", "build/default/bin")).resolve()
+EXAMPLES = pathlib.Path(os.environ.get("ECF_EXAMPLES_DIR", "examples")).resolve()
 EXE = [*os.environ.get("ECFD_LAUNCHER", "").split(), str(BIN / ("ecfd.exe" if os.name == "nt" else "ecfd"))]
 EXE = [part for part in EXE if part]
 

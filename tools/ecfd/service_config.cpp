@@ -65,7 +65,8 @@ ServiceConfig ServiceConfig::load(const std::string& path) {
   }
   if (config.queueLimit == 0) config.queueLimit = 1;
   if (config.questionTimeoutSeconds < 0) config.questionTimeoutSeconds = 0;
-  const std::filesystem::path base = ecf::pathFromUtf8(path).parent_path();
+  std::error_code ignored;
+  const std::filesystem::path base = std::filesystem::absolute(ecf::pathFromUtf8(path), ignored).parent_path();
   config.hostDirectory = resolved(base, config.hostDirectory);
   config.printerRoot = resolved(base, config.printerRoot);
   config.tapeFile = resolved(base, config.tapeFile);
