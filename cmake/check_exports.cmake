@@ -4,7 +4,8 @@
 #   cmake -DOBJDUMP=<objdump> -DLIBRARY=<file.dll> -DHEADERS=<a.h,b.h> -P check_exports.cmake
 # It also checks that the DLL imports only from the system's libraries: the compiler's
 # runtime (libgcc, libstdc++, winpthread) is linked in, so a host ships nothing else.
-# A header's names: the functions and variables its lines declare with ECF_API or
+# A header's names: the functions and variables its lines declare with ECF_API, ECF_C_API
+# (the C interface, stdcall on 32-bit Windows: --kill-at leaves its names plain) or
 # ECFSIM_API, and the driver's entry points named by its DLLG2_<entry>_t function types.
 cmake_minimum_required(VERSION 3.25)
 
@@ -34,7 +35,7 @@ endforeach()
 
 set(declared "")
 foreach(header IN LISTS HEADERS)
-  file(STRINGS ${header} lines REGEX "^(ECF_API|ECFSIM_API) |DLLG2_[A-Za-z]+_t\\)")
+  file(STRINGS ${header} lines REGEX "^(ECF_API|ECF_C_API|ECFSIM_API) |DLLG2_[A-Za-z]+_t\\)")
   foreach(line IN LISTS lines)
     if(line MATCHES "DLLG2_([A-Za-z]+)_t\\)")
       list(APPEND declared "DLLG2_${CMAKE_MATCH_1}")

@@ -5,11 +5,13 @@
 #include <exception>
 #include <string>
 
+#include "ecf/ecf.h"
 #include "scenario.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    ecfhost::checkScenario(std::string(reinterpret_cast<const char*>(data), size));
+    ecfhost::checkScenario(std::string(reinterpret_cast<const char*>(data), size),
+                           ecf_operations());
   } catch (const std::exception&) {
     // The tool prints it and ends with status 2.
   }

@@ -22,7 +22,7 @@ else
   cmake --preset "$preset" -DECF_BUILD_BENCH=ON >/dev/null
 fi
 cmake --build --preset "$preset" -j "$jobs" --target ecf_bench_module ecf_bench_sale \
-  ecf_bench_dataset ecf_bench_instructions >/dev/null
+  ecf_bench_dataset ecf_bench_instructions ecfd >/dev/null
 
 bin=build/$preset/bin
 out=$(mktemp -d "${TMPDIR:-/tmp}/ecf-bench-results-XXXXXX")
@@ -53,3 +53,6 @@ if command -v valgrind >/dev/null 2>&1; then
 fi
 
 python3 bench/table.py "$out"
+
+# The service: its round trip and its receipt against ecf_call directly.
+python3 bench/ecfd_bench.py "$bin" "$repetitions"

@@ -14,9 +14,12 @@ packages+=(pkg-config binutils)
 # Benchmarks (scripts/bench.sh): Google Benchmark, callgrind for instruction counts, and
 # python3 for the table.
 packages+=(libbenchmark-dev valgrind python3)
+# The clients of the module's C interface: the Python binding's tests (pytest) and the
+# Pascal program (Free Pascal, Delphi mode).
+packages+=(python3-pytest fp-compiler)
 # The service ecfd: Boost's header-only Asio and Beast (also for the Windows build); its
-# tests are real HTTP clients: pytest with urllib, and curl for the README's lines.
-packages+=(libboost-dev python3-pytest curl)
+# tests are real HTTP clients: pytest (above) with urllib, and curl for the README's lines.
+packages+=(libboost-dev curl)
 # Its operator's console, tested in headless Chromium driven by Selenium.
 packages+=(chromium chromium-driver python3-selenium)
 missing=()

@@ -1,5 +1,4 @@
 // Reading one call's arguments from JSON, with messages that name the argument.
-#include <cmath>
 #include <limits>
 
 #include "capi/operation_table.h"
@@ -38,18 +37,12 @@ std::string Call::text(std::size_t i) const {
 
 double Call::number(std::size_t i) const {
   const Json& value = arg(i);
-  if (value.is_string()) {
-    if (const auto amount = decimalText(value.get<std::string>())) return *amount;
-    wrong(i, "a number");
-  }
-  if (!value.is_number()) wrong(i, "a number");
-  const double number = value.get<double>();
-  if (!std::isfinite(number)) {
-    throw CallError("out_of_range", std::string(operation_.name) + ": argument " +
-                                        std::to_string(i + 1) + " (" +
-                                        operation_.params.at(i).name + ") is not a finite number");
-  }
-  return number;
+  if (const auto amount = amountOf(value)) return *amount;
+  throw CallError("bad_argument",
+                  std::string(operation_.name) + ": argument " + std::to_string(i + 1) + " (" +
+                      operation_.params.at(i).name + ") must be a number, not " +
+                      brief(value, 60) +
+                      " (an amount may also be a decimal text \"10.50\" or {\"amount\": \"10.50\"})");
 }
 
 std::int32_t Call::integer(std::size_t i) const {

@@ -113,14 +113,9 @@ ecf::Variant toFieldValue(const Json& value, const ecf::FieldDef& field, Clock c
       }
       return static_cast<long long>(value.get<std::int64_t>());
     case ecf::FieldType::Real:
-      if (value.is_string()) {
-        if (const auto amount = decimalText(value.get<std::string>())) return *amount;
-      }
-      if (!value.is_number()) {
-        throw ValueError(where + " needs a number or a decimal text such as \"10.50\", not " +
-                         brief(value, 60));
-      }
-      return value.get<double>();
+      if (const auto amount = amountOf(value)) return *amount;
+      throw ValueError(where + " needs a number or a decimal text such as \"10.50\", not " +
+                       brief(value, 60));
     case ecf::FieldType::Boolean:
       if (!value.is_boolean())
         throw ValueError(where + " needs true or false, not " + brief(value, 60));
@@ -174,6 +169,19 @@ std::optional<double> decimalText(std::string_view text) {
   const auto parsed = std::from_chars(text.data(), text.data() + text.size(), number);
   if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size()) return std::nullopt;
   return number;
+}
+
+std::optional<double> amountOf(const Json& value) {
+  if (value.is_number()) {
+    const double number = value.get<double>();
+    return std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
+  }
+  if (value.is_string()) return decimalText(value.get<std::string>());
+  if (value.is_object() && value.size() == 1 && value.contains("amount") &&
+      !value["amount"].is_object()) {
+    return amountOf(value["amount"]);
+  }
+  return std::nullopt;
 }
 
 ecf::DateTime toDateTime(const std::string& text, Clock clock) {
@@ -277,12 +285,7 @@ ecf::Variant toVariant(const Json& value, Clock clock) {
         return toDateTime(value["date"].get<std::string>(), clock);
       }
       if (value.size() == 1 && value.contains("amount")) {
-        const Json& amount = value["amount"];
-        if (amount.is_string()) {
-          if (const auto number = decimalText(amount.get<std::string>())) return *number;
-        } else if (amount.is_number()) {
-          return toVariant(amount, clock);
-        }
+        if (const auto amount = amountOf(value)) return *amount;
         throw ValueError("an amount is {\"amount\": \"10.50\"} (a decimal text with a point), not " +
                          brief(value, 60));
       }

@@ -62,6 +62,10 @@ ecf::DateTime toDateTime(const std::string& text, Clock clock);
 // anything else (no exponent, no thousands separator, no spaces).
 std::optional<double> decimalText(std::string_view text);
 
+// An amount: a finite number, a decimal text ("10.50") or {"amount": "10.50"}; nullopt
+// for anything else.
+std::optional<double> amountOf(const Json& value);
+
 // Results.
 Json fromVariant(const ecf::Variant& value);
 Json fromPacket(const ecf::DataPacket& packet);

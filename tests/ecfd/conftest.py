@@ -9,10 +9,17 @@ import urllib.request
 
 import pytest
 
-BIN = pathlib.Path(os.environ.get("ECF_TEST_BIN", "build/default/bin")).resolve()
+PROGRAM = pathlib.Path(os.environ.get("ECFD_PROGRAM", "build/default/bin/ecfd")).resolve()
 EXAMPLES = pathlib.Path(os.environ.get("ECF_EXAMPLES_DIR", "examples")).resolve()
-EXE = [*os.environ.get("ECFD_LAUNCHER", "").split(), str(BIN / ("ecfd.exe" if os.name == "nt" else "ecfd"))]
-EXE = [part for part in EXE if part]
+# The Windows build runs under Wine through the build's launcher.
+EXE = [*os.environ.get("ECFD_LAUNCHER", "").split(), str(PROGRAM)]
+
+
+def local_path(printed):
+    """A path as the program printed it; Wine's Z: drive is this machine's root."""
+    if printed[:2].upper() == "Z:":
+        return pathlib.Path(printed[2:].replace("\\", "/"))
+    return pathlib.Path(printed)
 
 
 class Service:
@@ -27,18 +34,20 @@ class Service:
         self.printer_dir = self.workdir / "ecfd-printers" / "ECF1"
         self.process = None
 
-    def start(self):
-        self.process = subprocess.Popen(EXE + ["--config", str(self.config_path)], cwd=self.workdir,
+    def start(self, *arguments):
+        self.process = subprocess.Popen(EXE + ["--config", str(self.config_path), *arguments], cwd=self.workdir,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         first, second = self.process.stdout.readline(), self.process.stdout.readline()
         assert first.startswith("ecfd listening on http://"), first + self.process.stderr.read()
         assert second.startswith("token file: "), second
         self.base = first.split("listening on ", 1)[1].strip()
-        self.token = pathlib.Path(second.split(": ", 1)[1].strip()).read_text().strip()
+        self.token = local_path(second.split(": ", 1)[1].strip()).read_text().strip()
         return self
 
     def stop(self, sig=signal.SIGTERM):
-        if self.process and self.process.poll() is None:
+        if self.process is None:
+            return None
+        if self.process.poll() is None:
             self.process.send_signal(sig)
             self.process.wait(timeout=30)
         return self.process.returncode

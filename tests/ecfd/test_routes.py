@@ -17,6 +17,14 @@ def raw_exchange(service, text):
         return connection.recv(65536).decode("utf-8", "replace")
 
 
+def test_starts_and_answers_its_status_on_the_address_given(new_service):
+    service = new_service(listen="127.0.0.1:1").start("--listen", "127.0.0.1:0")
+    assert service.base != "http://127.0.0.1:1"
+    status = service.request("GET", "/v1/status").json
+    assert status["started"] and status["onLine"] and not status["documentOpen"]
+    assert service.stop() == 0
+
+
 @pytest.mark.parametrize("method,path,body,kwargs,status,code", [
     ("GET", "/v1/status", None, {"token": False}, 401, "unauthorized"),
     ("GET", "/v1/status", None, {"token": "0" * 64}, 401, "unauthorized"),
@@ -135,7 +143,7 @@ def test_a_refused_item_not_retried_cancels_the_receipt(service):
     outcome = task["body"]["sale"]
     assert (outcome["status"], outcome["printed"]["items"], outcome["cancelled"]) == ("cancelled", 1, True)
     assert outcome["failure"]["step"] == "VendaItem" and outcome["failure"]["item"] == 2
-    assert service.commands()[-1]["command"] == "CancelaCupom"
+    assert [c["command"] for c in service.commands()[-2:]] == ["CancelaCupom", "LeInteiro"]
     assert not service.request("GET", "/v1/status").json["documentOpen"]
 
 

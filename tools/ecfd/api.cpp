@@ -74,8 +74,9 @@ void Api::handle(const HttpRequest& request, Responder respond) {
     if (path == "/v1/status") {
       if (route("GET", true)) return respond(methodNotAllowed("GET"));
       return enqueue(request, "status", [this](const Json&) {
+        // Monitoring sees a printer that does not start as off line, not as an error.
         return Reply::json(200, parts_.printer.status());
-      }, respond, false);
+      }, respond, false, false);
     }
     if (path == "/v1/operations") {
       if (route("GET", true)) return respond(methodNotAllowed("GET"));
@@ -144,7 +145,7 @@ void Api::handle(const HttpRequest& request, Responder respond) {
 }
 
 void Api::enqueue(const HttpRequest& request, const std::string& route, Work work,
-                  Responder respond, bool mayRunAsync) {
+                  Responder respond, bool mayRunAsync, bool needsPrinter) {
   const Json body = request.method == "POST" ? parseBody(request.body) : Json::object();
   const bool async = mayRunAsync && body.is_object() && body.contains("async") &&
                      body.at("async") == true;
@@ -152,14 +153,14 @@ void Api::enqueue(const HttpRequest& request, const std::string& route, Work wor
   if (async) task = parts_.tasks.create(route);
   PrinterService& printer = parts_.printer;
   TaskBoard& tasks = parts_.tasks;
-  auto job = [work, body, respond, async, task, &printer, &tasks](bool run) {
+  auto job = [work, body, respond, async, task, needsPrinter, &printer, &tasks](bool run) {
     Reply reply;
     if (!run) {
       reply = Reply::error(ApiError(503, codes::kBusy, "the service is shutting down"));
     } else {
       try {
         std::string why;
-        if (!printer.started() && !printer.start(why)) {
+        if (!printer.started() && !printer.start(why) && needsPrinter) {
           throw ApiError(503, codes::kPrinterOffline, why);
         }
         reply = work(body);

@@ -53,8 +53,9 @@ class Api {
  private:
   using Work = std::function<Reply(const Json& body)>;
   // Parses the body, then runs `work` on the worker (or as a task with "async": true).
+  // A route that `needsPrinter` answers "printer_offline" while the printer does not start.
   void enqueue(const HttpRequest& request, const std::string& route, Work work, Responder respond,
-               bool mayRunAsync);
+               bool mayRunAsync, bool needsPrinter = true);
   void waitForQuestions(const HttpRequest& request, Responder respond);
   void answerQuestion(const std::string& id, const HttpRequest& request, Responder respond);
 

@@ -55,7 +55,10 @@ void HttpSession::read() {
 
 void HttpSession::onRead(const beast::error_code& error) {
   started_ = std::chrono::steady_clock::now();
+  request_ = {};  // a request refused unread logs as "-", not as the one before it
   if (error == http::error::body_limit) {
+    request_.method_string(parser_->get().method_string());
+    request_.target(parser_->get().target());
     return refuse(ApiError(413, codes::kPayloadTooLarge, "the body is larger than 1 MiB"), true);
   }
   if (error == http::error::header_limit) {
@@ -173,8 +176,10 @@ void HttpSession::logLine(int status, std::size_t bytes) const {
   char duration[32];
   std::snprintf(duration, sizeof duration, "%.3f", millis);
   // One line, written at once, so lines of concurrent requests never mix.
-  std::cerr << (clockText() + " " + peer_ + " \"" + printable(request_.method_string()) + " " +
-                printable(request_.target()) + "\" " + std::to_string(status) + " " +
+  const bool unread = request_.target().empty();
+  std::cerr << (clockText() + " " + peer_ + " \"" +
+                (unread ? std::string("-") : printable(request_.method_string()) + " " + printable(request_.target())) +
+                "\" " + std::to_string(status) + " " +
                 std::to_string(bytes) + " " + duration + "ms\n")
             << std::flush;
 }

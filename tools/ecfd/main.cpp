@@ -41,7 +41,7 @@ int serve(const std::string& configPath, const std::string& listenOverride) {
   EventHub events;
   Metrics metrics;
   TapeFeed tape(config.tapeFile);
-  tape.skipExisting();
+  tape.skipExisting();  // the documents of earlier runs are on /v1/tape, not new events
   OperatorDesk desk(events, std::chrono::seconds(config.questionTimeoutSeconds));
   PrinterService printer(config, module, desk, events, metrics, tape);
   PrinterWorker worker(config.queueLimit);

@@ -71,7 +71,8 @@ PrinterService::PrinterService(const ServiceConfig& config, ModuleClient& module
       metrics_(metrics),
       tape_(tape),
       log_(config.hostDirectory),
-      paymentTypes_(config.paymentTypes) {}
+      paymentTypes_(config.paymentTypes),
+      countedDocuments_(static_cast<long long>(tape.size())) {}
 
 int ECF_CALL PrinterService::operatorCallback(void* context, const char* message) {
   auto* self = static_cast<PrinterService*>(context);
@@ -196,9 +197,14 @@ Json PrinterService::status() {
 }
 
 void PrinterService::afterRequest() {
+  // A document still printing comes again, grown, under its index: counted once.
   for (const Json& document : tape_.refresh()) {
     events_.publish("tape", document);
-    metrics_.documentPrinted(document.value("title", ""));
+    const long long index = document.value("index", 0LL);
+    if (index > countedDocuments_) {
+      countedDocuments_ = index;
+      metrics_.documentPrinted(document.value("title", ""));
+    }
   }
   if (events_.hasSubscribers()) events_.publish("status", status());
 }

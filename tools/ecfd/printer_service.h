@@ -81,6 +81,7 @@ class PrinterService {
   bool started_ = false;
   Json paymentTypes_;
   Json printerTaxRates_ = Json::object();
+  long long countedDocuments_ = 0;  // the tape's documents counted in the metrics
 };
 
 // A dataset's rows as objects keyed by field name, whichever form the JSON takes

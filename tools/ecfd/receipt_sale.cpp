@@ -1,6 +1,8 @@
 #include "receipt_sale.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -182,6 +184,11 @@ Json itemBag(const PrinterService& printer, const SaleItem& item) {
   return printer.bag("VendaItem", fields);
 }
 
+bool documentOpen(PrinterService& printer) {
+  const Json status = printer.status();
+  return status.contains("documentOpen") && status.at("documentOpen") == true;
+}
+
 double cents(double amount) { return std::round(amount * 100) / 100; }
 
 // What a refused step leaves: the receipt cancelled, and the reply saying so.
@@ -193,7 +200,13 @@ struct Outcome {
 void cancelOpenReceipt(PrinterService& printer, Json& outcome) {
   const CallResult cancelled = printer.call("Cancela_Cupom_Imp", Json::array({printer.cancelPositions()}));
   outcome["cancelled"] = cancelled.succeeded();
-  if (!cancelled.succeeded()) outcome["cancellationRefused"] = cancelled.lastRefusal().toJson();
+  if (!cancelled.succeeded()) {
+    outcome["cancellationRefused"] = cancelled.lastRefusal().toJson();
+    return;
+  }
+  // The cancellation is printed on the receipt's own paper, under its COO.
+  const long long coo = printer.counter("COO");
+  outcome["coo"] = coo < 0 ? Json() : Json(coo);
 }
 
 Outcome printSale(PrinterService& printer, const Sale& sale) {
@@ -242,6 +255,18 @@ Outcome printSale(PrinterService& printer, const Sale& sale) {
   return outcome;
 }
 
+// FNV-1a over the request's JSON text (keys sorted): the same sale gives the same text.
+std::string requestFingerprint(const Json& request) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (const char c : request.dump(-1, ' ', false, Json::error_handler_t::replace)) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ULL;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
 Reply saleReply(const Json& outcome, int status, bool replayed) {
   Json body = outcome;
   body["replayed"] = replayed;
@@ -264,8 +289,10 @@ Reply sellReceipt(PrinterService& printer, SaleJournal& journal, const Json& bod
   Json request = body;
   if (request.is_object()) request.erase("async");
   const Sale sale = parseSale(request, printer);
+  // The journal keeps a fingerprint of each sale, not the sale: it is rewritten whole.
+  const std::string fingerprint = requestFingerprint(request);
   if (const auto entry = journal.find(sale.saleId)) {
-    if (entry->value("request", Json()) != request) {
+    if (entry->value("request", Json()) != fingerprint) {
       throw ApiError(409, codes::kSaleMismatch,
                      "saleId " + sale.saleId + " was already used for another sale");
     }
@@ -276,8 +303,21 @@ Reply sellReceipt(PrinterService& printer, SaleJournal& journal, const Json& bod
   }
   const Json facts = {{"started", clockText()}, {"cooBefore", printer.counter("COO")},
                       {"cfcBefore", printer.counter("CFC")}};
-  journal.markPending(sale.saleId, request, facts);
-  const Outcome outcome = printSale(printer, sale);
+  journal.markPending(sale.saleId, fingerprint, facts);
+  Outcome outcome;
+  try {
+    outcome = printSale(printer, sale);
+  } catch (const std::exception& error) {
+    // The service's own fault mid-receipt: no receipt stays open, and the saleId says so.
+    outcome.status = 500;
+    outcome.body = {{"saleId", sale.saleId}, {"status", "failed"}, {"coo", nullptr},
+                    {"cancelled", false}, {"failure", {{"step", "service"}, {"message", error.what()}}}};
+    try {
+      if (documentOpen(printer)) cancelOpenReceipt(printer, outcome.body);
+    } catch (const std::exception&) {
+      // The outcome already says it failed; the next start-up closes what stayed open.
+    }
+  }
   journal.markDone(sale.saleId, {{"status", outcome.status}, {"body", outcome.body}});
   return saleReply(outcome.body, outcome.status, false);
 }
@@ -287,11 +327,10 @@ int settleInterruptedSales(PrinterService& printer, SaleJournal& journal) {
   for (const auto& [saleId, entry] : pending) {
     Json body = {{"saleId", saleId}, {"interrupted", true}, {"coo", nullptr}, {"cancelled", false},
                  {"failure", {{"step", "interrupted"}, {"item", nullptr}, {"printer", nullptr}}}};
-    const Json status = printer.status();
     const long long cooBefore = entry.value("cooBefore", -1LL);
     const long long cfcBefore = entry.value("cfcBefore", -1LL);
     int httpStatus = 422;
-    if (status.value("documentOpen", false)) {
+    if (documentOpen(printer)) {
       cancelOpenReceipt(printer, body);
       body["status"] = body["cancelled"].get<bool>() ? "cancelled" : "left_open";
     } else if (cfcBefore >= 0 && printer.counter("CFC") > cfcBefore) {

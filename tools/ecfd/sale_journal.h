@@ -20,7 +20,7 @@ class SaleJournal {
   // Throws std::runtime_error when the journal exists and cannot be read.
   explicit SaleJournal(const std::string& hostDirectory);
 
-  // The entry of a sale: {"state": "pending" | "done", "request", "outcome", ...}.
+  // The entry of a sale: {"state": "pending" | "done", "request" (its fingerprint), "outcome", ...}.
   std::optional<Json> find(const std::string& saleId) const;
   // Each throws std::runtime_error when the journal cannot be written: the sale must not
   // reach the printer without its pending entry.

@@ -37,6 +37,11 @@ std::vector<Json> TapeFeed::refresh() {
 
 void TapeFeed::skipExisting() { refresh(); }
 
+std::size_t TapeFeed::size() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return documents_.size();
+}
+
 Json TapeFeed::all() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return Json(documents_);

@@ -21,6 +21,7 @@ class TapeFeed {
   // Reads what the tape gained since the last look; returns the new documents.
   std::vector<Json> refresh();
   Json all() const;
+  std::size_t size() const;
   // Counts the documents already on the tape at start-up, without publishing them.
   void skipExisting();
 
