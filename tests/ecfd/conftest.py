@@ -13,6 +13,7 @@ PROGRAM = pathlib.Path(os.environ.get("ECFD_PROGRAM", "build/default/bin/ecfd"))
 EXAMPLES = pathlib.Path(os.environ.get("ECF_EXAMPLES_DIR", "examples")).resolve()
 # The Windows build runs under Wine through the build's launcher.
 EXE = [*os.environ.get("ECFD_LAUNCHER", "").split(), str(PROGRAM)]
+UNDER_WINE = bool(os.environ.get("ECFD_LAUNCHER"))
 
 
 def local_path(printed):
