@@ -329,13 +329,15 @@ async function act(button, path, body, doneText) {
 }
 
 // The fiscal day a Z reduction closes, as the operator reads dates (dd/mm/aaaa): the one the
-// service names, else the date of the newest document printed, else today.
+// service names, else the date of the newest document printed, else today; but a pending Z
+// closes an earlier day, never today.
 function fiscalDay() {
   const iso = /^(\d{4})-(\d{2})-(\d{2})/.exec(String(lastStatus.fiscalDay || ""));
   if (iso) return iso[3] + "/" + iso[2] + "/" + iso[1];
   const newest = $("tape").querySelector(".slip pre");
   const printed = newest && /(\d{2}\/\d{2}\/\d{4}) \d{2}:\d{2}:\d{2}/.exec(newest.textContent);
-  return printed ? printed[1] : new Date().toLocaleDateString("pt-BR");
+  if (printed) return printed[1];
+  return lastStatus.zPending ? "anterior, pendente" : new Date().toLocaleDateString("pt-BR");
 }
 
 function amountOf(text) {
