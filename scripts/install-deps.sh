@@ -20,6 +20,8 @@ packages+=(python3-pytest fp-compiler)
 # The service ecfd: Boost's header-only Asio and Beast (also for the Windows build); its
 # tests are real HTTP clients: pytest (above) with urllib, and curl for the README's lines.
 packages+=(libboost-dev curl)
+# Its operator's console, tested in headless Chromium driven by Selenium.
+packages+=(chromium chromium-driver python3-selenium)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

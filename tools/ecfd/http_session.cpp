@@ -6,6 +6,7 @@
 #include <boost/asio/write.hpp>
 
 #include "clock_text.h"
+#include "console_files.h"
 
 namespace ecfd {
 
@@ -101,6 +102,16 @@ void HttpSession::dispatch() {
       preflight.headers.emplace_back("Access-Control-Max-Age", "600");
     }
     return write(preflight);
+  }
+  // The console's own files need no token: the page asks for it, and every call it makes
+  // carries it.
+  if (request.method == "GET") {
+    if (const ConsoleFile* file = findConsoleFile(request.path)) {
+      Reply page{200, Json(), std::string(file->contentType), std::string(file->body), {}};
+      page.headers.emplace_back("Content-Security-Policy", std::string(kConsoleSecurityPolicy));
+      page.headers.emplace_back("Referrer-Policy", "no-referrer");
+      return write(page);
+    }
   }
   if (request.path != "/metrics" &&
       !security.authorised(std::string(request_[http::field::authorization]))) {
