@@ -14,7 +14,7 @@ let token = "";
 let stream = null;          // AbortController of the running event stream
 let lastStatus = {};
 let question = null;        // the question on screen: {id, text}
-const slipsShown = new Set();
+const slipsShown = new Map();  // index -> its slip on the page
 
 // ---- the token: a one-time link (#token=...) or the prompt, kept for this session ----
 
@@ -200,9 +200,15 @@ async function refreshStatus() {
 
 function addSlip(slip) {
   const index = Number(slip.index);
-  if (!Number.isInteger(index) || slipsShown.has(index) || typeof slip.html !== "string") return;
-  slipsShown.add(index);
+  if (!Number.isInteger(index) || typeof slip.html !== "string") return;
+  // A document still printing comes again under its index as it grows: it replaces its slip.
+  const shown = slipsShown.get(index);
+  if (shown) {
+    shown.innerHTML = slip.html;
+    return;
+  }
   const holder = document.createElement("div");
+  slipsShown.set(index, holder);
   holder.className = "slip-holder";
   holder.dataset.index = String(index);
   holder.innerHTML = slip.html;  // ecfd's own renderer escapes the printed text
