@@ -18,7 +18,7 @@ import tempfile
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-CONFIG = json.loads((ROOT / "examples" / "ecfd.json").read_text(encoding="utf-8"))
+CONFIG = json.loads((ROOT / "examples" / "service" / "ecfd.json").read_text(encoding="utf-8"))
 ITEMS = [{"code": f"{1000 + k}", "name": f"Produto {k}", "quantity": 1, "unitPrice": 1.25, "taxCode": "00"}
          for k in range(100)]
 

@@ -72,7 +72,7 @@ install(TARGETS ecfhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT vi
 if(TARGET ecfd)
   target_compile_definitions(ecfd PRIVATE ECFD_INSTALLED_MODULE_DIR="${ECF_MODULE_DIR_FROM_BINDIR}")
   install(TARGETS ecfd RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT virtual_printer)
-  install(FILES ${PROJECT_SOURCE_DIR}/examples/ecfd.json
+  install(FILES ${PROJECT_SOURCE_DIR}/examples/service/ecfd.json
           DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples COMPONENT virtual_printer)
   if(NOT WIN32)
     set(ECFD_EXAMPLE_CONFIG ${CMAKE_INSTALL_FULL_DOCDIR}/examples/ecfd.json)

@@ -27,7 +27,7 @@ class Service:
     def __init__(self, workdir, **overrides):
         self.workdir = pathlib.Path(workdir)
         self.workdir.mkdir(parents=True, exist_ok=True)
-        config = json.loads((EXAMPLES / "ecfd.json").read_text(encoding="utf-8"))
+        config = json.loads((EXAMPLES / "service" / "ecfd.json").read_text(encoding="utf-8"))
         config.update({"listen": "127.0.0.1:0", "questionTimeoutSeconds": 5})
         config.update(overrides)
         self.config_path = self.workdir / "ecfd.json"
