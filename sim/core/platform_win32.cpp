@@ -3,22 +3,10 @@
 #include "base/temporary_name.h"
 #include "base/utf8_path.h"
 #include "core/platform.h"
+#include "core/system_message_win32.h"
 
 namespace ecfsim::platform {
 namespace {
-
-std::string systemMessage(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length > 0 && buffer ? std::wstring(buffer, length) : std::wstring();
-  if (buffer) ::LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return text.empty() ? "erro " + std::to_string(code) : ecf::utf8FromPath(text);
-}
 
 std::string shown(const std::filesystem::path& path) { return ecf::utf8FromPath(path); }
 
@@ -167,6 +155,19 @@ std::tm localTime(std::time_t when) {
   std::tm local{};
   ::localtime_s(&local, &when);
   return local;
+}
+
+std::string systemMessage(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length > 0 && buffer ? std::wstring(buffer, length) : std::wstring();
+  if (buffer) ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return text.empty() ? "erro " + std::to_string(code) : ecf::utf8FromPath(text);
 }
 
 }  // namespace ecfsim::platform

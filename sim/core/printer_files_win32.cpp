@@ -5,22 +5,10 @@
 
 #include "base/utf8_path.h"
 #include "core/printer_files.h"
+#include "core/system_message_win32.h"
 
 namespace ecfsim::platform {
 namespace {
-
-std::string systemMessage(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length > 0 && buffer ? std::wstring(buffer, length) : std::wstring();
-  if (buffer) ::LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return text.empty() ? "erro " + std::to_string(code) : ecf::utf8FromPath(text);
-}
 
 std::string refused(const std::filesystem::path& path, const std::string& why) {
   return "arquivo recusado: " + ecf::utf8FromPath(path) + ": " + why;
