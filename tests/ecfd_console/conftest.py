@@ -5,6 +5,7 @@ import json, os, pathlib, socket, subprocess, sys, time, urllib.error, urllib.re
 
 import pytest
 from selenium import webdriver
+from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.support.ui import WebDriverWait
 
@@ -90,11 +91,20 @@ class Page:
     def wait(self, condition, timeout=20):
         return WebDriverWait(self.driver, timeout).until(lambda _: condition())
 
+    # A slip still printing is replaced as it grows: a read that meets the old one reads again.
+    def fresh(self, read):
+        for _ in range(10):
+            try:
+                return read()
+            except StaleElementReferenceException:
+                pass
+        return read()
+
     def text(self, css):
-        return self.driver.find_element("css selector", css).text
+        return self.fresh(lambda: self.driver.find_element("css selector", css).text)
 
     def all(self, css):
-        return [element.text for element in self.driver.find_elements("css selector", css)]
+        return self.fresh(lambda: [e.text for e in self.driver.find_elements("css selector", css)])
 
 
 @pytest.fixture
