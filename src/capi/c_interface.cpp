@@ -23,12 +23,6 @@ bool& callRunning() {
   return running;
 }
 
-class CallRunning {
- public:
-  CallRunning() { callRunning() = true; }
-  ~CallRunning() { callRunning() = false; }
-};
-
 // Under the module's lock, only the thread holding it can get here while a call runs:
 // from inside that call's operator.
 bool reentered() { return callRunning() || insideOperator(); }
@@ -101,7 +95,7 @@ ECF_C_API char* ECF_CALL ecf_call(const char* operation, const char* request_jso
                           "ecf_call was called from inside an operator callback; answer the "
                           "question and make the call after it returns")));
     }
-    CallRunning running;
+    RaisedFlag running(callRunning());
     try {
       return copyOut(runCall(operation, request_json));
     } catch (const std::bad_alloc&) {

@@ -16,12 +16,6 @@ bool& operatorRunning() {
   return running;
 }
 
-class OperatorRunning {
- public:
-  OperatorRunning() { operatorRunning() = true; }
-  ~OperatorRunning() { operatorRunning() = false; }
-};
-
 }  // namespace
 
 bool insideOperator() { return operatorRunning(); }
@@ -41,7 +35,7 @@ void installCOperator(ecf_operator_fn callback, void* context) {
   }
   installOperator([callback, context](const OperatorMessage& message) {
     const std::string json = operatorMessageJson(message);
-    OperatorRunning running;
+    RaisedFlag running(operatorRunning());
     return callback(context, json.c_str()) == 1;
   });
 }
@@ -69,7 +63,7 @@ bool CallOperator::forward(const OperatorMessage& message) {
     return false;
   }
   try {
-    OperatorRunning running;
+    RaisedFlag running(operatorRunning());
     return host_(message);
   } catch (...) {
     // A host operator that fails gives no answer: the safe answer is no.

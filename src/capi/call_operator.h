@@ -13,6 +13,18 @@
 
 namespace ecf::capi {
 
+// True for the life of a scope: how a call from inside a call or an operator is recognised.
+class RaisedFlag {
+ public:
+  explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RaisedFlag() { flag_ = false; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 // Installed in front of the host's operator for its lifetime.
 class CallOperator {
  public:

@@ -18,8 +18,9 @@ constexpr long long kDayOpen = 64;
 std::string fieldName(const Json& field) {
   if (field.is_object()) return field.value("name", "");
   if (!field.is_string()) return "";
-  const std::string spec = field.get<std::string>();
-  return spec.substr(0, spec.find(':'));
+  // "NAME:type[:size]": the name before the first colon.
+  const std::string definition = field.get<std::string>();
+  return definition.substr(0, definition.find(':'));
 }
 
 long long wholeNumber(const std::string& text) {
