@@ -1,5 +1,6 @@
 """Every route of ecfd on the virtual printer: documents, passthrough, questions, events, tape,
 metrics and the OpenAPI document."""
+import re
 import json
 import socket
 import threading
@@ -22,6 +23,11 @@ def test_starts_and_answers_its_status_on_the_address_given(new_service):
     assert service.base != "http://127.0.0.1:1"
     status = service.request("GET", "/v1/status").json
     assert status["started"] and status["onLine"] and not status["documentOpen"]
+    assert status["fiscalDay"] is None  # no day opened yet
+    assert service.request("POST", "/v1/cash/supply", {"amount": "10.00"}).status == 200
+    printed = re.search(r"(\d\d)/(\d\d)/(\d{4}) \d\d:\d\d:\d\d",
+                        service.request("GET", "/v1/tape").json["documents"][-1]["html"]).groups()
+    assert service.request("GET", "/v1/status").json["fiscalDay"] == "-".join(reversed(printed))
 
 
 @pytest.mark.parametrize("method,path,body,kwargs,status,code", [

@@ -172,6 +172,16 @@ long long PrinterService::counter(const char* name) {
   return value.is_string() ? wholeNumber(value.get<std::string>()) : -1;
 }
 
+// The day a Z reduction would close ("2026-12-09"): the printer's opening date of its
+// fiscal day, null while no day is open or pending.
+Json PrinterService::fiscalDay(bool dayOpenOrPending) {
+  if (!dayOpenOrPending) return nullptr;
+  const CallResult read = run("DataMoviFiscal", Json::array({""}), Json::array(), false);
+  const Json& value = read.reply.contains("result") ? read.reply.at("result") : Json();
+  if (!value.is_string() || value.get<std::string>().size() < 10) return nullptr;
+  return value.get<std::string>().substr(0, 10);
+}
+
 Json PrinterService::status() {
   Json status = {{"started", started_}};
   const long long indicators = started_ ? counter("Indicadores") : -1;
@@ -179,7 +189,7 @@ Json PrinterService::status() {
   status["onLine"] = onLine;
   if (!onLine) {
     for (const char* field : {"dayOpen", "zPending", "documentOpen", "paperOut"}) status[field] = nullptr;
-    status["coo"] = status["crz"] = status["grandTotal"] = nullptr;
+    status["coo"] = status["crz"] = status["grandTotal"] = status["fiscalDay"] = nullptr;
     metrics_.printerState(status);
     return status;
   }
@@ -202,6 +212,7 @@ Json PrinterService::status() {
   char* end = nullptr;
   const double grandTotal = std::strtod(text.c_str(), &end);
   status["grandTotal"] = !text.empty() && end != nullptr && *end == '\0' ? Json(grandTotal) : Json();
+  status["fiscalDay"] = fiscalDay(status["dayOpen"] || status["zPending"]);
   metrics_.printerState(status);
   return status;
 }

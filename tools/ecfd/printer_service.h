@@ -45,10 +45,11 @@ class PrinterService {
 
   CallResult call(const std::string& operation, const Json& args,
                   const Json& answers = Json::array());
-  // Day open, Z pending, document open, paper, on line, COO, CRZ, grand total.
+  // Day open, Z pending, document open, paper, on line, COO, CRZ, grand total, fiscal day.
   Json status();
   // The printer's counter as a number (-1 when it cannot be read).
   long long counter(const char* name);
+  Json fiscalDay(bool dayOpenOrPending);
 
   // After each request's operations: new tape documents and the status, as events.
   void afterRequest();
