@@ -55,7 +55,9 @@ extern "C" {
  *
  * Returns a JSON text, always (NULL only when memory runs out), to be released with ecf_free:
  *   {"result": ..., "out": {...}, "notices": [...], "questions": [{"text": ..., "answer": ...}],
- *    "error": null}
+ *    "refusals": [{"code": 30, "name": "...", "circumstance": "..."}], "error": null}
+ * "refusals" are the printer's own refusals during the call, in order, as its driver named
+ * them (at most 64).
  * or, for a call that could not be made (nothing was sent to the printer):
  *   {"result": null, ..., "error": {"code": "...", "message": "..."}}
  * The codes are stable: see ecf_operations' "errors" (unknown_operation, bad_json,

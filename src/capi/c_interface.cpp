@@ -12,6 +12,7 @@
 #include "capi/request.h"
 #include "capi/settings_json.h"
 #include "driver/debug_log.h"
+#include "driver/refusals.h"
 #include "ecf/ecf.h"
 #include "host/export_guard.h"
 
@@ -32,6 +33,7 @@ Json emptyReply() {
               {"out", Json::object()},
               {"notices", Json::array()},
               {"questions", Json::array()},
+              {"refusals", Json::array()},
               {"error", nullptr}};
 }
 
@@ -47,12 +49,18 @@ std::string dump(const Json& json) {
 
 // A successful call's reply, written piece by piece: the reply is the same shape every
 // time, and building it as a tree first would cost as much as the call's own work.
-std::string successReply(const Outcome& outcome, const CallOperator& callOperator) {
+std::string successReply(const Outcome& outcome, const CallOperator& callOperator,
+                         const ecf::RefusalWatch& watch) {
   Json seen = Json::object();
   callOperator.addTo(seen);
+  Json refusals = Json::array();
+  for (const ecf::Refusal& refusal : watch.refusals()) {
+    refusals.push_back(
+        {{"code", refusal.code}, {"name", refusal.name}, {"circumstance", refusal.circumstance}});
+  }
   return "{\"result\":" + dump(outcome.result) + ",\"out\":" + dump(outcome.out) +
          ",\"notices\":" + dump(seen["notices"]) + ",\"questions\":" + dump(seen["questions"]) +
-         ",\"error\":null}";
+         ",\"refusals\":" + dump(refusals) + ",\"error\":null}";
 }
 
 std::string runCall(const char* name, const char* requestText) {
@@ -66,8 +74,9 @@ std::string runCall(const char* name, const char* requestText) {
     const Request request = readRequest(*operation, requestText);
     Call call(*operation, request.args);
     CallOperator callOperator(request.answers);
+    const ecf::RefusalWatch watch;
     const Outcome outcome = operation->run(call);
-    return successReply(outcome, callOperator);
+    return successReply(outcome, callOperator, watch);
   } catch (const CallError& error) {
     return dump(errorReply(error.code(), error.what()));
   }

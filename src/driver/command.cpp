@@ -4,6 +4,7 @@
 
 #include "driver/binding.h"
 #include "driver/debug_log.h"
+#include "driver/refusals.h"
 #include "ecf/module.h"
 #include "host/export_guard.h"
 #include "host/operator.h"
@@ -52,6 +53,7 @@ bool analyseLastCommand(const std::string& scheme, bool showMessage) {
   const std::string circumstance = driver::errorCircumstance();
   const std::string code = std::to_string(inRetornoErro);
   writeDebugLine(code + ": " + name + " - " + circumstance);
+  noteRefusal(inRetornoErro, name, circumstance);
   if (showMessage) showNotice(code + ": " + name + " " + circumstance, scheme);
   return false;
 }

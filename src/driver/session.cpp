@@ -6,6 +6,7 @@
 #include "driver/clock_check.h"
 #include "driver/command.h"
 #include "driver/debug_log.h"
+#include "driver/refusals.h"
 #include "driver/grand_total.h"
 #include "driver/registers.h"
 #include "ecf/module.h"
@@ -107,6 +108,7 @@ bool openPort(const PortBag& bag) {
     if (error.code > 0) {
       const std::string code = std::to_string(error.code);
       writeDebugLine(code + ": " + error.name + " - " + error.circumstance);
+      noteRefusal(error.code, error.name, error.circumstance);
       notice += " " + code + ": " + error.name + " " + error.circumstance;
     }
     showNotice(notice, scheme);

@@ -233,6 +233,12 @@ TEST_F(CInterfaceTest, AnswersComeFromTheRequestThenTheCallbackElseNo) {
     }
     EXPECT_EQ(asked, c.asked);
     EXPECT_EQ(printer().commandsNamed("VendaDeItem").size(), c.asked.size());
+    // Each refused sale is in the reply as the printer named it.
+    ASSERT_EQ(reply["refusals"].size(), c.asked.size());
+    for (const Json& refusal : reply["refusals"]) {
+      EXPECT_EQ(refusal.dump(),
+                R"({"code":22,"name":"CupomFiscalNaoAberto","circumstance":"Nenhum cupom fiscal aberto."})");
+    }
     if (c.callback) {
       // Every notice, and only the question past the request's answers.
       std::vector<Json> notices, questions;

@@ -11,7 +11,7 @@ namespace ecfd {
 
 using Json = nlohmann::json;
 
-// The printer's own account of a refusal, as its debug-log line gives it.
+// The printer's own account of a refusal, as the module's reply lists it.
 struct PrinterError {
   int code = 0;
   std::string name;

@@ -33,6 +33,23 @@ long long wholeNumber(const std::string& text) {
   return value;
 }
 
+// The printer's refusals the reply lists; an entry that is not one is left out.
+std::vector<PrinterError> refusalsOf(const Json& reply) {
+  std::vector<PrinterError> refusals;
+  if (!reply.contains("refusals") || !reply.at("refusals").is_array()) return refusals;
+  for (const Json& entry : reply.at("refusals")) {
+    if (!entry.is_object() || !entry.contains("code") || !entry.at("code").is_number_integer()) {
+      continue;
+    }
+    const auto text = [&](const char* key) {
+      const auto found = entry.find(key);
+      return found != entry.end() && found->is_string() ? found->get<std::string>() : std::string();
+    };
+    refusals.push_back({entry.at("code").get<int>(), text("name"), text("circumstance")});
+  }
+  return refusals;
+}
+
 }  // namespace
 
 bool CallResult::succeeded() const {
@@ -71,7 +88,6 @@ PrinterService::PrinterService(const ServiceConfig& config, ModuleClient& module
       events_(events),
       metrics_(metrics),
       tape_(tape),
-      log_(config.hostDirectory),
       paymentTypes_(config.paymentTypes),
       countedDocuments_(static_cast<long long>(tape.size())) {}
 
@@ -139,20 +155,11 @@ CallResult PrinterService::call(const std::string& operation, const Json& args,
 
 CallResult PrinterService::run(const std::string& operation, const Json& args, const Json& answers,
                                bool publish) {
-  log_.mark();
   CallResult result;
   Json request = {{"args", args}};
   if (answers.is_array() && !answers.empty()) request["answers"] = answers;
   result.reply = module_.call(operation, request);
-  // The printer refused something only when the call failed or the operator was told or
-  // asked (a refused item printed again succeeds after a question).
-  const auto listed = [&](const char* field) {
-    return result.reply.contains(field) && result.reply.at(field).is_array() && !result.reply.at(field).empty();
-  };
-  const bool noResult = !result.reply.contains("result") || result.reply.at("result").is_null();
-  if (noResult || !result.succeeded() || listed("questions") || listed("notices")) {
-    result.refusals = log_.refusalsSinceMark();
-  }
+  result.refusals = refusalsOf(result.reply);
   for (const PrinterError& refusal : result.refusals) metrics_.refusal(refusal.name);
   if (!publish || !events_.hasSubscribers()) return result;
   const PrinterError last = result.lastRefusal();

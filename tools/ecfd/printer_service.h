@@ -1,5 +1,5 @@
 // The printer as the worker thread drives it: the module's operations through ecf_call,
-// each followed by what the printer refused (from the debug log), published as an event.
+// each with what the printer refused (as the reply lists it), published as an event.
 // Everything here runs on the worker thread only.
 #pragma once
 
@@ -9,7 +9,6 @@
 #include <nlohmann/json.hpp>
 
 #include "api_error.h"
-#include "debug_log.h"
 #include "event_hub.h"
 #include "metrics.h"
 #include "module_client.h"
@@ -78,7 +77,6 @@ class PrinterService {
   EventHub& events_;
   Metrics& metrics_;
   TapeFeed& tape_;
-  DebugLogReader log_;
   bool started_ = false;
   Json paymentTypes_;
   Json printerTaxRates_ = Json::object();

@@ -34,13 +34,15 @@ class EcfError(Exception):
 
 
 class Reply:
-    """What one call gave: its result, what it wrote back, what it showed and asked."""
+    """What one call gave: its result, what it wrote back, what it showed and asked, and what
+    the printer refused on the way."""
 
     def __init__(self, json_reply):
         self.result = json_reply["result"]
         self.out = json_reply["out"]
         self.notices = json_reply["notices"]
         self.questions = json_reply["questions"]
+        self.refusals = json_reply["refusals"]
 
     def __repr__(self):
         return f"Reply(result={self.result!r}, out={self.out!r}, notices={self.notices!r})"

@@ -96,6 +96,7 @@ def test_questions_go_to_the_answers_then_the_operator_and_errors_raise(module):
     asked = [message for message in seen if message["kind"] == "question"]
     assert answers[0] == "yes" and answers[-1] == "no"
     assert len(asked) == len(answers) - 1  # the first came from the request
+    assert [refusal["name"] for refusal in reply.refusals] == ["CupomFiscalNaoAberto"] * len(answers)
     assert [m["text"] for m in seen if m["kind"] == "notice"] == reply.notices
 
     with pytest.raises(EcfError) as unknown:
