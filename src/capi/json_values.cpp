@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/utf8.h"
+#include "capi/json_reader.h"
 #include "ecf/dataset.h"
 
 namespace ecf::capi {
@@ -166,15 +167,23 @@ int nestingOf(std::string_view text) {
 }  // namespace
 
 Json parseJson(std::string_view text) {
-  if (nestingOf(text) > kMaxNesting) {
-    throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
-                     " levels deep");
-  }
   try {
-    return Json::parse(text);
-  } catch (const Json::exception& error) {
-    // Syntax errors, and numbers out of range such as 1e400.
-    throw ValueError("malformed JSON: " + std::string(error.what()));
+    return readJson(text);
+  } catch (const ValueError&) {
+    // A refused request is rare: its reply gives the reason in the words it always has,
+    // the nesting limit first, then nlohmann's message.
+    if (nestingOf(text) > kMaxNesting) {
+      throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
+                       " levels deep");
+    }
+    try {
+      const Json accepted = Json::parse(text);
+      static_cast<void>(accepted);
+    } catch (const Json::exception& error) {
+      // Syntax errors, and numbers out of range such as 1e400.
+      throw ValueError("malformed JSON: " + std::string(error.what()));
+    }
+    throw;
   }
 }
 
