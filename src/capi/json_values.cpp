@@ -341,6 +341,7 @@ ecf::Variant toBag(const Json& value, Clock clock) {
                      brief(value, 60));
   }
   ecf::Variant bag{ecf::Variant::Array{}};
+  bag.asArray().reserve(value.size());
   for (const auto& [name, fieldValue] : value.items()) {
     ecf::setBagField(bag, name, toVariant(fieldValue, clock));
   }
