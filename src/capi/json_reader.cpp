@@ -149,7 +149,7 @@ class Reader {
   void build(Json::object_t& object, std::size_t first) {
     const std::size_t count = members_.size() - first;
     std::vector<bool> dropped;
-    if (count > 16 || (count > 1 && hasRepeat(first))) dropped = mergeRepeats(first);
+    if (count > 32 || (count > 1 && hasRepeat(first))) dropped = mergeRepeats(first);
     object.reserve(count);
     for (std::size_t m = first; m < members_.size(); ++m) {
       if (dropped.empty() || !dropped[m - first]) {
@@ -158,11 +158,17 @@ class Reader {
     }
   }
 
-  // A few names are compared pairwise; no allocation.
+  // A few names are compared pairwise, no allocation; most pairs differ in size or in
+  // their last character.
   bool hasRepeat(std::size_t first) const {
     for (std::size_t a = first; a < members_.size(); ++a) {
+      const std::string& name = members_[a].first;
       for (std::size_t b = a + 1; b < members_.size(); ++b) {
-        if (members_[a].first == members_[b].first) return true;
+        const std::string& other = members_[b].first;
+        if (name.size() == other.size() && (name.empty() || name.back() == other.back()) &&
+            name == other) {
+          return true;
+        }
       }
     }
     return false;
