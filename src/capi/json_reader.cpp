@@ -1,6 +1,7 @@
 #include "capi/json_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,6 +13,13 @@
 
 namespace ecf::capi {
 namespace {
+
+// The bytes a string holds as they are: ASCII but for controls, '"' and '\\'.
+constexpr auto kPlain = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x80; ++c) plain[c] = c != '"' && c != '\\';
+  return plain;
+}();
 
 class Reader {
  public:
@@ -38,6 +46,8 @@ class Reader {
 
  private:
   using Member = std::pair<std::string, Json>;
+  // Up to this many names an object's are compared pairwise, beyond it sorted.
+  static constexpr std::size_t kMostCompared = 32;
 
   [[noreturn]] void fail(const std::string& reason) const {
     throw ValueError("malformed JSON: " + reason + " at byte " + std::to_string(p_ - begin_ + 1));
@@ -149,7 +159,7 @@ class Reader {
   void build(Json::object_t& object, std::size_t first) {
     const std::size_t count = members_.size() - first;
     std::vector<bool> dropped;
-    if (count > 32 || (count > 1 && hasRepeat(first))) dropped = mergeRepeats(first);
+    if (count > kMostCompared || (count > 1 && hasRepeat(first))) dropped = mergeRepeats(first);
     object.reserve(count);
     for (std::size_t m = first; m < members_.size(); ++m) {
       if (dropped.empty() || !dropped[m - first]) {
@@ -302,6 +312,7 @@ class Reader {
     ++p_;
     const char* run = p_;
     for (;;) {
+      while (p_ != end_ && kPlain[static_cast<unsigned char>(*p_)]) ++p_;
       if (p_ == end_) fail("the text ends inside a string");
       const auto c = static_cast<unsigned char>(*p_);
       if (c == '"') {
