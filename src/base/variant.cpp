@@ -180,7 +180,12 @@ void setBagField(Variant& bag, std::string_view name, Variant value) {
   if (Variant* pair = findPair(pairs, name)) {
     pair->asArray()[1] = std::move(value);
   } else {
-    pairs.emplace_back(Variant::Array{Variant(name), std::move(value)});
+    // Built in place: a braced list would copy the value (a text, a whole packet).
+    Variant::Array field;
+    field.reserve(2);
+    field.emplace_back(name);
+    field.emplace_back(std::move(value));
+    pairs.emplace_back(std::move(field));
   }
 }
 

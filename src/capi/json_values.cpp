@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/utf8.h"
+#include "capi/json_reader.h"
 #include "ecf/dataset.h"
 
 namespace ecf::capi {
@@ -166,15 +167,23 @@ int nestingOf(std::string_view text) {
 }  // namespace
 
 Json parseJson(std::string_view text) {
-  if (nestingOf(text) > kMaxNesting) {
-    throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
-                     " levels deep");
-  }
   try {
-    return Json::parse(text);
-  } catch (const Json::exception& error) {
-    // Syntax errors, and numbers out of range such as 1e400.
-    throw ValueError("malformed JSON: " + std::string(error.what()));
+    return readJson(text);
+  } catch (const ValueError&) {
+    // A refused request is rare: its reply gives the reason in the words it always has,
+    // the nesting limit first, then nlohmann's message.
+    if (nestingOf(text) > kMaxNesting) {
+      throw ValueError("malformed JSON: nested more than " + std::to_string(kMaxNesting) +
+                       " levels deep");
+    }
+    try {
+      const Json accepted = Json::parse(text);
+      static_cast<void>(accepted);
+    } catch (const Json::exception& error) {
+      // Syntax errors, and numbers out of range such as 1e400.
+      throw ValueError("malformed JSON: " + std::string(error.what()));
+    }
+    throw;
   }
 }
 
@@ -326,14 +335,54 @@ ecf::Variant toVariant(const Json& value, Clock clock) {
   }
 }
 
+namespace {
+
+// Whether no two of an object's names are alike but for case, told by one number per name
+// (its letters upper-cased, hashed) instead of a case-insensitive search per field. False,
+// to stay safe, for a name with a character outside ASCII or two numbers alike.
+bool namesUnlikeInCase(const Json::object_t& object) {
+  constexpr std::size_t kMost = 64;
+  if (object.size() > kMost) return false;
+  std::uint64_t hashes[kMost];
+  std::size_t count = 0;
+  for (const auto& member : object) {
+    std::uint64_t hash = 14695981039346656037ULL ^ member.first.size();
+    for (const char c : member.first) {
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+      hash = (hash ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)) *
+             1099511628211ULL;
+    }
+    if (std::find(hashes, hashes + count, hash) != hashes + count) return false;
+    hashes[count++] = hash;
+  }
+  return true;
+}
+
+}  // namespace
+
 ecf::Variant toBag(const Json& value, Clock clock) {
   if (!value.is_object()) {
     throw ValueError("a bag is an object of fields {\"NAME\": value, ...}, not " +
                      brief(value, 60));
   }
   ecf::Variant bag{ecf::Variant::Array{}};
-  for (const auto& [name, fieldValue] : value.items()) {
-    ecf::setBagField(bag, name, toVariant(fieldValue, clock));
+  const auto& members = value.get_ref<const Json::object_t&>();
+  ecf::Variant::Array& pairs = bag.asArray();
+  pairs.reserve(members.size());
+  // Names that no search could match to one another are appended as they come: the bag
+  // setBagField would give, with no search per field.
+  const bool unlike = namesUnlikeInCase(members);
+  for (const auto& [name, fieldValue] : members) {
+    ecf::Variant field = toVariant(fieldValue, clock);
+    if (!unlike) {
+      ecf::setBagField(bag, name, std::move(field));
+      continue;
+    }
+    ecf::Variant::Array pair;
+    pair.reserve(2);
+    pair.emplace_back(name);
+    pair.emplace_back(std::move(field));
+    pairs.emplace_back(std::move(pair));
   }
   return bag;
 }
