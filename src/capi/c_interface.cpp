@@ -53,14 +53,19 @@ std::string successReply(const Outcome& outcome, const CallOperator& callOperato
                          const ecf::RefusalWatch& watch) {
   Json seen = Json::object();
   callOperator.addTo(seen);
-  Json refusals = Json::array();
-  for (const ecf::Refusal& refusal : watch.refusals()) {
-    refusals.push_back(
-        {{"code", refusal.code}, {"name", refusal.name}, {"circumstance", refusal.circumstance}});
+  std::string refusals = "[]";  // most calls: nothing refused
+  if (!watch.refusals().empty()) {
+    Json listed = Json::array();
+    for (const ecf::Refusal& refusal : watch.refusals()) {
+      listed.push_back({{"code", refusal.code},
+                        {"name", refusal.name},
+                        {"circumstance", refusal.circumstance}});
+    }
+    refusals = dump(listed);
   }
   return "{\"result\":" + dump(outcome.result) + ",\"out\":" + dump(outcome.out) +
          ",\"notices\":" + dump(seen["notices"]) + ",\"questions\":" + dump(seen["questions"]) +
-         ",\"refusals\":" + dump(refusals) + ",\"error\":null}";
+         ",\"refusals\":" + refusals + ",\"error\":null}";
 }
 
 std::string runCall(const char* name, const char* requestText) {
