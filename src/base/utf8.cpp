@@ -38,23 +38,6 @@ long decodeAt(std::string_view text, std::size_t pos, std::size_t& length) {
   return code;
 }
 
-void encode(long code, std::string& out) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // Calls fn(code, bytes) for each character; malformed bytes come as code -1.
 template <class Fn>
@@ -149,13 +132,31 @@ std::string mapChars(std::string_view text, Map map) {
     if (code < 0) {
       out += bytes;
     } else {
-      encode(map(code), out);
+      appendUtf8(map(code), out);
     }
   });
   return out;
 }
 
 }  // namespace
+
+void appendUtf8(long code, std::string& out) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
 
 std::string repairUtf8(std::string_view text) {
   std::string out;
@@ -347,9 +348,9 @@ std::string cp1252ToUtf8(std::string_view cp1252) {
   for (const char ch : cp1252) {
     const auto byte = static_cast<unsigned char>(ch);
     if (byte < 0x80 || byte >= 0xA0) {
-      encode(byte, out);
+      appendUtf8(byte, out);
     } else if (const long code = kCp1252High[byte - 0x80]; code != 0) {
-      encode(code, out);
+      appendUtf8(code, out);
     } else {
       out += '?';
     }

@@ -11,6 +11,8 @@ namespace ecf {
 // truncated sequences, stray continuation bytes). Valid text comes back unchanged.
 std::string repairUtf8(std::string_view text);
 bool isValidUtf8(std::string_view text);
+// Appends one character, a code point up to U+10FFFF, in UTF-8.
+void appendUtf8(long code, std::string& out);
 // Whether every byte is ASCII: such text reads the same in UTF-8 and Windows-1252.
 bool isAscii(std::string_view text);
 // Whether the text is one or more of the digits 0 to 9, and nothing else: how a printer

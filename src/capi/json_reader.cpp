@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/utf8.h"
+
 namespace ecf::capi {
 namespace {
 
@@ -406,21 +408,7 @@ class Reader {
       if (low < 0xDC00 || low > 0xDFFF) fail("a high surrogate without its low one");
       code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
     }
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    appendUtf8(static_cast<long>(code), out);
   }
 
   std::uint32_t hex4() {
